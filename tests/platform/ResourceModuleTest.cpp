@@ -202,3 +202,48 @@ TEST(ResourceModuleTest, DialogUnitsToPixels) {
 }
 
 }  // namespace
+
+namespace {
+
+// Entries whose exact English text the program's logic depends on.
+struct EnglishCase {
+    int nId;
+    const char* text;
+};
+
+class EnglishStringTest : public ::testing::TestWithParam<EnglishCase> {};
+
+TEST_P(EnglishStringTest, HasExactText) {
+    auto english = CResourceModule::English();
+    ASSERT_TRUE(english->HasString(GetParam().nId)) << GetParam().nId;
+    EXPECT_EQ(english->LoadString(GetParam().nId), GetParam().text) << GetParam().nId;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, EnglishStringTest,
+    ::testing::Values(EnglishCase{1, "Ver. 1.53"}, EnglishCase{11, " "}, EnglishCase{51, "Finishing.OK?"},
+                      EnglishCase{81, "OK"}, EnglishCase{82, "Cancel"}, EnglishCase{83, "&Abort"},
+                      EnglishCase{84, "&Retry"}, EnglishCase{85, "&Ignore"}, EnglishCase{86, "&Yes"},
+                      EnglishCase{87, "&No"}, EnglishCase{88, "&Try Again"}, EnglishCase{89, "&Continue"},
+                      EnglishCase{231, "Select \nindividually"}, EnglishCase{301, "Log"},
+                      EnglishCase{302, "MTR00%02d"}, EnglishCase{307, "%s(%02d%02d%02d_*_TRG)"},
+                      EnglishCase{2003, "%s exists. Do you want to  write over?"},
+                      EnglishCase{61, "Detected the origin import folder.\n\n%s\n\nDo you want to start importing files?"},
+                      EnglishCase{57344, "Lumetra"}));
+
+TEST(EnglishResourcesTest, ProgressDialogTemplate) {
+    const platform::stDLGTEMPLATE* pDlg = CResourceModule::English()->FindDialog(182);
+    ASSERT_NE(pDlg, nullptr);
+    EXPECT_EQ(pDlg->strCaption, "Dialog");
+    for (int nId : {1, 2}) {
+        ASSERT_NE(pDlg->Find(nId), nullptr);
+        EXPECT_TRUE(pDlg->Find(nId)->HasFlag("HIDDEN"));
+    }
+    ASSERT_NE(pDlg->Find(1188), nullptr);
+    EXPECT_EQ(pDlg->Find(1188)->cx, pDlg->cx);  // the text spans the whole width
+    ASSERT_NE(pDlg->Find(1187), nullptr);
+    EXPECT_EQ(pDlg->Find(1187)->strClass, "PROGRESS");
+    EXPECT_GT(pDlg->Find(1187)->y, pDlg->Find(1188)->y);  // the bar is below the text
+}
+
+}  // namespace
