@@ -55,6 +55,16 @@ std::optional<QImage> CSplashWnd::DecodeBitmap(std::string_view data) {
     const size_t nTableEnd = kFileHeaderBytes + nHeaderSize + static_cast<size_t>(nEntries) * 4;
     if (nTableEnd > data.size()) return std::nullopt;
 
+    // Uncompressed pixels must be in the file whole: a cut file is no splash.
+    const uint32_t nCompression = ReadU32(data, kFileHeaderBytes + 16);
+    const uint32_t nOffset = ReadU32(data, 10);
+    if (nOffset > data.size()) return std::nullopt;
+    if (nCompression == 0 || nCompression == 3) {
+        const uint64_t nRow = (static_cast<uint64_t>(nWidth) * nBits + 31) / 32 * 4;
+        const uint64_t nRows = static_cast<uint64_t>(nHeight < 0 ? -static_cast<int64_t>(nHeight) : nHeight);
+        if (nOffset + nRow * nRows > data.size()) return std::nullopt;
+    }
+
     QImage image;
     if (!image.loadFromData(QByteArray(data.data(), static_cast<qsizetype>(data.size())), "BMP") || image.isNull())
         return std::nullopt;
