@@ -5,6 +5,7 @@
 #include <new>
 
 #include "graph/GraphText.h"
+#include "logdata/GraphScale.h"
 
 namespace {
 
@@ -74,6 +75,47 @@ void CGraphArea_Bar::SetSelect(int nGraph, int nLine, const std::string& strLabe
     if (def.bMulti != 1) return;
     def.nSelect = (nLine < 0 || nLine >= def.nSubCount) ? -1 : nLine;
     def.strSelect = strLabel;
+}
+
+void CGraphArea_Bar::GetMinMax(int nGraph, double& dMax, double& dMin, int nLine) const {
+    if (nGraph < 0 || nGraph >= static_cast<int>(m_arrGraph.size())) return;
+    const stGRAPHDEF& def = m_arrGraph[static_cast<size_t>(nGraph)];
+    if (def.nEnable != 1 || def.pdValue == nullptr) return;
+    const double* pdValue = def.pdValue;
+    const std::uint8_t* pbValid = def.pbValid;
+    if (def.nSubCount > 0 && nLine >= 0 && nLine < std::min(def.nSubCount, GRAPH_MAX_LINES)) {
+        pdValue = def.pdSubValue[nLine];
+        pbValid = def.pbSubValid[nLine];
+    }
+    int nFirst = 0, nSlots = 0;
+    logdata::VisibleSlots(m_nTermType, m_nStartSlot, m_nDispSlots, def.nCount, nFirst, nSlots);
+    logdata::GetMinMax(pdValue, pbValid, nFirst, nSlots, dMax, dMin);
+}
+
+void CGraphArea_Bar::CalcGraphScale(const std::vector<int>& nDataKinds) {
+    const int nSeries = std::min(static_cast<int>(m_arrGraph.size()), 2);
+    if (nSeries <= 0) return;
+    logdata::stSCALESERIES series[2];
+    for (int i = 0; i < nSeries; ++i) {
+        const stGRAPHDEF& def = m_arrGraph[static_cast<size_t>(i)];
+        auto& s = series[i];
+        s.nEnable = def.nEnable;
+        s.nCount = def.nCount;
+        s.nGraphType = def.nGraphType;
+        s.nDataKind = i < static_cast<int>(nDataKinds.size()) ? nDataKinds[static_cast<size_t>(i)] : 0;
+        s.pdValue = def.pdValue;
+        s.pbValid = def.pbValid;
+        s.nSubCount = std::clamp(def.nSubCount, 0, GRAPH_MAX_LINES);
+        s.ppdSubValue = def.pdSubValue;
+        s.ppbSubValid = def.pbSubValid;
+        s.dRange = def.dRange;
+        s.dMin = def.dMin;
+    }
+    logdata::CalcGraphScale(series, nSeries, m_nTermType, m_nStartSlot, m_nDispSlots, m_nDivY);
+    for (int i = 0; i < nSeries; ++i) {
+        m_arrGraph[static_cast<size_t>(i)].dRange = series[i].dRange;
+        m_arrGraph[static_cast<size_t>(i)].dMin = series[i].dMin;
+    }
 }
 
 stRECT CGraphArea_Bar::CalcPlotRect(const stRECT& rcClient, double dRateX, double dRateY, int nOffsetX, int nOffsetY) {
