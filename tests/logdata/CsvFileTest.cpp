@@ -1,0 +1,103 @@
+#include "logdata/CsvFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LogFixture.h"
+
+using logdata::CCsvFile;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows ReadAll(const std::string& text, int nQuoteMode) {
+    CCsvFile file;
+    file.OpenText(text);
+    Rows rows;
+    while (file.ReadRow(nQuoteMode)) {
+        std::vector<std::string> row;
+        for (size_t i = 0; i < file.GetCount(); ++i) row.emplace_back(file.GetField(i));
+        rows.push_back(row);
+    }
+    EXPECT_EQ(file.GetCount(), 0u) << "no fields after the end";
+    return rows;
+}
+
+struct CsvCase {
+    const char* name;
+    std::string text;
+    int nQuoteMode;
+    Rows expected;
+};
+
+class CsvSplit : public testing::TestWithParam<CsvCase> {};
+
+TEST_P(CsvSplit, SplitsLinesIntoFields) {
+    EXPECT_EQ(ReadAll(GetParam().text, GetParam().nQuoteMode), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CsvSplit,
+    testing::Values(CsvCase{"EmptyMiddleField", "a,,b\n", 0, {{"a", "", "b"}}},
+                    CsvCase{"OnlyComma", ",\n", 0, {{"", ""}}}, CsvCase{"TrailingComma", "a,b,\n", 0, {{"a", "b", ""}}},
+                    CsvCase{"QuotesBracketFields", "\"x\",\"a,b\"\n", 1, {{"x", "a,b"}}},
+                    CsvCase{"QuotesKeptInMode0", "\"x\",\"a,b\"\n", 0, {{"\"x\"", "\"a", "b\""}}},
+                    CsvCase{"DoubledQuoteLeavesNothing", "\"a\"\"b\"\n", 1, {{"ab"}}},
+                    CsvCase{"UnclosedQuoteRunsToLineEnd", "\"a,b\nc,d\n", 1, {{"a,b"}, {"c", "d"}}},
+                    CsvCase{"EmptyLinesSkipped", "\n\na\n\n\nb\n", 0, {{"a"}, {"b"}}},
+                    CsvCase{"OnlyEmptyLines", "\n\n\r\n\n", 0, {}}, CsvCase{"BlankLineIsNotEmpty", " \n", 0, {{" "}}},
+                    CsvCase{"CrLfLineEnds", "a,b\r\nc\r\n", 0, {{"a", "b"}, {"c"}}},
+                    CsvCase{"NoFinalLineEnd", "a,b", 0, {{"a", "b"}}},
+                    CsvCase{"FieldsNotTrimmed", " a , b \n", 0, {{" a ", " b "}}},
+                    CsvCase{"NulBytesAreCharacters", std::string("a\0b,c\n", 6), 0, {{std::string("a\0b", 3), "c"}}},
+                    CsvCase{"EmptyFile", "", 0, {}}),
+    [](const testing::TestParamInfo<CsvCase>& info) { return std::string(info.param.name); });
+
+TEST(CsvFile, MissingFileAndFolderCannotBeOpened) {
+    logtest::TempFolder tmp;
+    CCsvFile file;
+    EXPECT_FALSE(file.Open(tmp / "missing.csv"));
+    EXPECT_FALSE(file.Open(tmp.Path()));
+    EXPECT_FALSE(file.ReadRow(0));
+}
+
+TEST(CsvFile, ReadsAFileFromDisk) {
+    logtest::TempFolder tmp;
+    logtest::WriteFile(tmp / "a.csv", "h\n1,2\n");
+    CCsvFile file;
+    ASSERT_TRUE(file.Open(tmp / "a.csv"));
+    ASSERT_TRUE(file.ReadRow(0));
+    ASSERT_TRUE(file.ReadRow(0));
+    EXPECT_EQ(file.GetField(1), "2");
+    EXPECT_EQ(file.GetField(7), "") << "a field beyond the line reads as empty";
+    EXPECT_FALSE(file.ReadRow(0));
+}
+
+TEST(CsvFile, FieldLimitKeepsCountAndNotesDroppedValues) {
+    CCsvFile file;
+    std::string line(1000000, ',');  // a million and one fields
+    file.OpenText(line + "\n,,,,-,,\n,,,,x\n");
+    ASSERT_TRUE(file.ReadRow(0, 3));
+    EXPECT_EQ(file.GetCount(), 3u);
+    EXPECT_EQ(file.GetTotalCount(), 1000001u);
+    EXPECT_FALSE(file.DroppedValues());
+    ASSERT_TRUE(file.ReadRow(0, 3));
+    EXPECT_FALSE(file.DroppedValues()) << "a dropped \"-\" is no value";
+    ASSERT_TRUE(file.ReadRow(0, 3));
+    EXPECT_TRUE(file.DroppedValues());
+}
+
+TEST(CsvFile, LongLineInQuoteMode1) {
+    CCsvFile file;
+    std::string big(3 << 20, 'x');
+    file.OpenText("\"" + big + ",y\",z\n");
+    ASSERT_TRUE(file.ReadRow(1));
+    ASSERT_EQ(file.GetCount(), 2u);
+    EXPECT_EQ(file.GetField(0).size(), big.size() + 2);
+    EXPECT_EQ(file.GetField(1), "z");
+}
+
+}  // namespace
