@@ -14,6 +14,9 @@
 #include "platform/RegistryStore.h"
 #include "platform/ResourceModule.h"
 #include "platform/TextHelpers.h"
+#include "ui/ContinueFlag.h"
+#include "ui/Fonts.h"
+#include "ui/UiContext.h"
 
 using platform::CRegistryStore;
 using platform::RegRoot;
@@ -33,10 +36,14 @@ constexpr uint32_t kMaxOldValue = 1000000000;
 CLumetraApp::CLumetraApp(platform::CRegistryStore* pStore)
     : m_strProgramDir(platform::ExecutableDir()), m_store(pStore ? *pStore : CRegistryStore::Instance()) {
     g_pApp = this;
+    CContinueFlag::Bind(&m_bContinue);
 }
 
 CLumetraApp::~CLumetraApp() {
-    if (g_pApp == this) g_pApp = nullptr;
+    if (g_pApp == this) {
+        g_pApp = nullptr;
+        CContinueFlag::Bind(nullptr);
+    }
 }
 
 CLumetraApp* CLumetraApp::Instance() {
@@ -317,7 +324,12 @@ bool CLumetraApp::SwitchLanguage(int nLanguage) {
 }
 
 void CLumetraApp::MakeInterfaceFont() {
-    m_fontUI = QFont(QString::fromStdString(GetLanguageFontFace(m_nLanguage)), 9);
+    const QString strFace = QString::fromStdString(GetLanguageFontFace(m_nLanguage));
+    if (!SetLanguageFont(nullptr, &m_fontUI, 9, strFace)) m_fontUI = QFont();
+    // Message boxes and every dialog take the font and language from here.
+    CUiContext::SetInterfaceFont(m_fontUI);
+    CUiContext::SetLanguageFace(strFace);
+    CUiContext::SetLanguage(m_nLanguage);
 }
 
 bool CLumetraApp::InitInstance() {
