@@ -1,6 +1,8 @@
 #include "platform/RegistryStore.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -317,6 +319,24 @@ TEST_F(RegistryStoreTest, StoreNeverGrowsBeyondWhatItCanRead) {
         EXPECT_EQ(m_store.GetString(RegRoot::CurrentUser, kSettings, "Big" + std::to_string(i)), big) << i;
     // Small values still fit.
     EXPECT_TRUE(m_store.SetDword(RegRoot::CurrentUser, kSettings, "Small", 1));
+}
+
+TEST_F(RegistryStoreTest, FullDiskKeepsTheOldStore) {
+    ASSERT_TRUE(m_store.SetString(RegRoot::CurrentUser, kSettings, "CO2Param", "0.41"));
+    const std::string before = CTempDir::Read(m_dir / "user.reg");
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit lim = old;
+    lim.rlim_cur = 200;  // writes beyond 200 bytes fail as on a full disk
+    setrlimit(RLIMIT_FSIZE, &lim);
+    bool bWritten = m_store.SetString(RegRoot::CurrentUser, kSettings, "CurrentPath", std::string(1000, 'p'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(bWritten);
+    EXPECT_EQ(CTempDir::Read(m_dir / "user.reg"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path()), std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(RegistryStoreTest, FolderInPlaceOfTheFileFailsQuietly) {
