@@ -48,6 +48,7 @@ inline std::string Logger(const std::string& base, int number) {
 }
 
 // Header lines 1-4 of a log file: line 4 names the columns (empty names where none is given).
+// Field 0 of line 4 is empty, so that the names never count as values when a unit type is told.
 inline std::string Header(const std::vector<std::string>& names) {
     std::string s = "LOGGER,TEST\nunit,,\n,kWh,\n";
     for (size_t i = 0; i < names.size(); ++i) s += (i ? "," : "") + names[i];
@@ -57,7 +58,6 @@ inline std::string Header(const std::vector<std::string>& names) {
 // Column names of an LX30-A file: DT100 at field 2, DT154 at field 12.
 inline std::vector<std::string> Lx30Names() {
     std::vector<std::string> names(13);
-    names[0] = "Date";
     names[1] = "Time";
     names[2] = "DT100";
     names[12] = "DT154";
@@ -68,7 +68,6 @@ inline std::vector<std::string> Lx30Names() {
 // DT(100u+120/122) at 2, 3, DT(100u+190/192) at 20, 21 and DT(100u+194/196) at 22, 23.
 inline std::vector<std::string> Lx50Names(int unit) {
     std::vector<std::string> names(unit == 0 ? 20 : 24);
-    names[0] = "Date";
     names[1] = "Time";
     auto dt = [](int code) { return "DT" + std::to_string(code); };
     names[2] = dt(100 * unit + 120);
