@@ -31,7 +31,9 @@ public:
     // Paint handling. The first paint marks a new client rectangle pending; a pending rectangle
     // is taken from the item rectangle of the next draw. MarkNewRect() is called after the
     // control has been moved or resized.
-    void OnPaint() { m_bNewRect = true; }
+    void OnPaint() {
+        if (!m_bPainted) m_bPainted = m_bNewRect = true;
+    }
     void MarkNewRect() { m_bNewRect = true; }
     bool IsNewRectPending() const { return m_bNewRect; }
     void Draw(CCanvas& canvas, const stRECT& rcItem);
@@ -84,5 +86,6 @@ private:
     std::vector<stGRAPHDEF> m_arrGraph;
     stRECT m_rcClient;
     stRECT m_rcGraph;
+    bool m_bPainted = false;
     bool m_bNewRect = false;
 };

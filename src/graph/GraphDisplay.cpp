@@ -42,22 +42,29 @@ int CGraphDisplay::LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& 
     progress.Close();
 
     if (bLoaded && progress.Continue() && !loader.Cancelled()) {
-        int nMaxCount = 0;
-        for (int i = 0; i < nCondCount; ++i) {
-            if ((nMask & (1u << i)) == 0) continue;
-            SetGraphDefs(i, cond[i], loader.Data(i));
-            nMaxCount = std::max(nMaxCount, logdata::SlotCount(cond[i], m_nTermType));
-        }
-        const int nInterval = m_nTermType == TERM_DAY ? logdata::IntervalMinutes(cond[0].nIntervalKind) : 1;
-        m_area.m_nStartSlot = m_grid.m_nStartSlot = 0;
-        m_area.m_nDispSlots = m_grid.m_nDispSlots = nMaxCount;
-        m_area.m_nInterval = m_grid.m_nInterval = nInterval;
-        // The period kind first: the scaling looks at the slots visible in the new period.
-        m_area.m_nTermType = m_grid.m_nTermType = m_nTermType;
-        m_area.CalcGraphScale({m_nDataKind[0], m_nDataKind[1]});
+        ShowLoadedData(nMask, &loader.Data(0), nCondCount == 2 ? &loader.Data(1) : nullptr);
     }
     m_bBusy = 0;
     return bLoaded ? 1 : 0;
+}
+
+void CGraphDisplay::ShowLoadedData(unsigned nMask, const logdata::stCONDDATA* pData0,
+                                   const logdata::stCONDDATA* pData1) {
+    const logdata::stCONDDATA* pData[2] = {pData0, pData1};
+    int nMaxCount = 0;
+    for (int i = 0; i < 2; ++i) {
+        if ((nMask & (1u << i)) == 0 || m_pCond[i] == nullptr || pData[i] == nullptr) continue;
+        SetGraphDefs(i, *m_pCond[i], *pData[i]);
+        nMaxCount = std::max(nMaxCount, std::clamp(logdata::SlotCount(*m_pCond[i], m_nTermType), 0, GRAPH_MAX_SLOTS));
+    }
+    const int nInterval =
+        m_nTermType == TERM_DAY && m_pCond[0] != nullptr ? logdata::IntervalMinutes(m_pCond[0]->nIntervalKind) : 1;
+    m_area.m_nStartSlot = m_grid.m_nStartSlot = 0;
+    m_area.m_nDispSlots = m_grid.m_nDispSlots = nMaxCount;
+    m_area.m_nInterval = m_grid.m_nInterval = nInterval;
+    // The period kind first: the scaling looks at the slots visible in the new period.
+    m_area.m_nTermType = m_grid.m_nTermType = m_nTermType;
+    m_area.CalcGraphScale({m_nDataKind[0], m_nDataKind[1]});
 }
 
 void CGraphDisplay::SetGraphDefs(int nIndex, const logdata::stGRAPHCOND& cond, const logdata::stCONDDATA& data) {

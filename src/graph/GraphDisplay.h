@@ -29,6 +29,11 @@ public:
     // records and the view then stay as they were.
     int LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& settings, CLoadProgressView& progress);
 
+    // What a completed load does: fills the records of the conditions in the mask from their data
+    // (pData[i], nullptr for a condition not loaded), resets the view to the whole period, sets the
+    // period kind and scales the axes.
+    void ShowLoadedData(unsigned nMask, const logdata::stCONDDATA* pData0, const logdata::stCONDDATA* pData1);
+
     // Fills the record of condition i from its loaded data, copying sums and lines into the shown
     // buffers, and stores it in the graph area and the data grid (with their highlighted lines).
     void SetGraphDefs(int nIndex, const logdata::stGRAPHCOND& cond, const logdata::stCONDDATA& data);
