@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -109,10 +110,13 @@ std::optional<std::string> ReadBounded(const std::string& strPath, bool& bCut) {
         ::close(fd);
         return std::nullopt;
     }
+    // Sized by the file (it may still grow while being read), never beyond one byte over the limit.
+    const size_t nCap = CRegistryStore::kMaxFileBytes + 1;
     std::string data;
-    data.resize(CRegistryStore::kMaxFileBytes + 1);
+    data.resize(std::min(nCap, static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1));
     size_t nHave = 0;
-    while (nHave < data.size()) {
+    while (nHave < nCap) {
+        if (nHave == data.size()) data.resize(std::min(nCap, data.size() * 2));
         ssize_t n = ::read(fd, data.data() + nHave, data.size() - nHave);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
