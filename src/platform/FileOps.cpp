@@ -197,11 +197,12 @@ bool DeleteFile(const std::string& strPath) {
 }
 
 bool FilesIdentical(const std::string& strA, const std::string& strB) {
-    struct stat sa {
-    }, sb{};
-    if (stat(strA.c_str(), &sa) != 0 || stat(strB.c_str(), &sb) != 0) return false;
+    // Symbolic links and two names of one file are no copy: deleting one of them could lose the only data.
+    struct stat sa {};
+    struct stat sb {};
+    if (lstat(strA.c_str(), &sa) != 0 || lstat(strB.c_str(), &sb) != 0) return false;
     if (!S_ISREG(sa.st_mode) || !S_ISREG(sb.st_mode) || sa.st_size != sb.st_size) return false;
-    if (sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino) return true;
+    if (sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino) return false;
     int fa = ::open(strA.c_str(), O_RDONLY | O_CLOEXEC);
     if (fa < 0) return false;
     int fb = ::open(strB.c_str(), O_RDONLY | O_CLOEXEC);

@@ -23,7 +23,9 @@ bool WriteFileAtomic(const std::string& strPath, std::string_view bytes);
 // Deletes a file (never a folder; a symbolic link itself, not its target).
 bool DeleteFile(const std::string& strPath);
 
-// Both are regular files with the same size and the same content.
+// Both are separate regular files with the same size and the same content. Symbolic links and two names
+// of the same file (hard links, or one file reached through two paths) give false, so that a file is never
+// deleted in the belief that a copy of it exists elsewhere.
 bool FilesIdentical(const std::string& strA, const std::string& strB);
 
 }  // namespace platform

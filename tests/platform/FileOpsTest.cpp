@@ -207,11 +207,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, FilesIdenticalTest,
                                            IdenticalCase{"big, same", kBig, kBig, true},
                                            IdenticalCase{"big, last byte", kBig, kBig.substr(1) + "y", false}));
 
-TEST(FileOpsTest, FilesIdenticalNeedsTwoFiles) {
+TEST(FileOpsTest, FilesIdenticalNeedsTwoSeparateFiles) {
     CTempDir dir;
-    CTempDir::Write(dir / "a", "");
+    CTempDir::Write(dir / "a", "1,2,3\n");
     fs::create_directory(dir / "d");
-    EXPECT_TRUE(FilesIdentical(dir / "a", dir / "a"));
+    fs::create_symlink(dir / "a", dir / "link");
+    fs::create_hard_link(dir / "a", dir / "hard");
+    fs::create_directory_symlink(dir.Path(), dir / "alias");
+    // None of these is a copy that would survive deleting the other name.
+    EXPECT_FALSE(FilesIdentical(dir / "a", dir / "a"));
+    EXPECT_FALSE(FilesIdentical(dir / "a", dir / "link"));
+    EXPECT_FALSE(FilesIdentical(dir / "link", dir / "a"));
+    EXPECT_FALSE(FilesIdentical(dir / "a", dir / "hard"));
+    EXPECT_FALSE(FilesIdentical(dir / "a", dir / "alias/a"));
     EXPECT_FALSE(FilesIdentical(dir / "a", dir / "missing"));
     EXPECT_FALSE(FilesIdentical(dir / "d", dir / "d"));
 }

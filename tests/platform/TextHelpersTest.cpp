@@ -4,11 +4,16 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+
+#include "TempDir.h"
 
 namespace {
 
 using namespace platform;
+using lumetra_test::CTempDir;
 
 struct FormatCase {
     double dValue;
@@ -51,15 +56,34 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{1e20, 13, true, "100,000,000,000,000,000,000"}, FormatCase{kInf, 11, true, "inf"},
                       FormatCase{-kInf, 11, false, "-inf"}, FormatCase{std::nan(""), 11, true, "nan"}));
 
+// A process locale with a decimal comma (as a German desktop gives the program) must not change the texts
+// written to the settings store or read back from it. The locale is built for the test with localedef.
 TEST(FormatNumberTest, IgnoresTheProcessLocale) {
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    std::string strOld = old ? old : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    EXPECT_EQ(FormatNumber(1234.5, 11, true), "1,234.5");
-    EXPECT_EQ(FormatPrintf("%.2f", 0.41), "0.41");
-    EXPECT_DOUBLE_EQ(ParseDouble("0.45"), 0.45);
-    std::setlocale(LC_ALL, strOld.c_str());
+    CTempDir dir;
+    CTempDir::Write(dir / "comma.src",
+                    "LC_NUMERIC\ndecimal_point \"<U002C>\"\nthousands_sep \"<U002E>\"\ngrouping 3;3\nEND LC_NUMERIC\n");
+    std::string cmd =
+        "localedef -c -i '" + (dir / "comma.src") + "' -f UTF-8 '" + (dir / "xx_XX.UTF-8") + "' >/dev/null 2>&1";
+    (void)std::system(cmd.c_str());
+    const char* oldPath = std::getenv("LOCPATH");
+    std::string strOldPath = oldPath ? oldPath : "";
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    std::string strOld = std::setlocale(LC_NUMERIC, nullptr);
+    bool bSet = std::setlocale(LC_NUMERIC, "xx_XX.UTF-8") != nullptr;
+    char buf[32] = "";
+    if (bSet) std::snprintf(buf, sizeof buf, "%.2f", 0.41);
+    std::string strFormatted = FormatNumber(1234.5, 11, true);
+    std::string strPrinted = FormatPrintf("%.2f", 0.41);
+    double dParsed = ParseDouble("0.45");
+    std::setlocale(LC_NUMERIC, strOld.c_str());
+    if (oldPath)
+        setenv("LOCPATH", strOldPath.c_str(), 1);
+    else
+        unsetenv("LOCPATH");
+    if (!bSet || std::string(buf) != "0,41") GTEST_SKIP() << "no locale with a decimal comma could be made";
+    EXPECT_EQ(strFormatted, "1,234.5");
+    EXPECT_EQ(strPrinted, "0.41");
+    EXPECT_DOUBLE_EQ(dParsed, 0.45);
 }
 
 struct ExponentCase {
