@@ -103,7 +103,8 @@ bool CreateFolders(const std::string& strPath) {
 }
 
 bool CopyFileAtomic(const std::string& strSource, const std::string& strDest, bool bFailIfExists) {
-    int src = ::open(strSource.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe in place of a file is refused instead of waited on.
+    int src = ::open(strSource.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (src < 0) return false;
     struct stat st {};
     if (fstat(src, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -203,9 +204,9 @@ bool FilesIdentical(const std::string& strA, const std::string& strB) {
     if (lstat(strA.c_str(), &sa) != 0 || lstat(strB.c_str(), &sb) != 0) return false;
     if (!S_ISREG(sa.st_mode) || !S_ISREG(sb.st_mode) || sa.st_size != sb.st_size) return false;
     if (sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino) return false;
-    int fa = ::open(strA.c_str(), O_RDONLY | O_CLOEXEC);
+    int fa = ::open(strA.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fa < 0) return false;
-    int fb = ::open(strB.c_str(), O_RDONLY | O_CLOEXEC);
+    int fb = ::open(strB.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fb < 0) {
         ::close(fa);
         return false;

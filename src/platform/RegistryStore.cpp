@@ -103,7 +103,8 @@ std::optional<std::string> FullKey(RegRoot root, const std::string& strKey) {
 std::optional<std::string> ReadBounded(const std::string& strPath, bool& bCut) {
     bCut = false;
     if (strPath.empty()) return std::nullopt;
-    int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe in place of the store is refused instead of waited on.
+    int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -87,6 +87,7 @@ TEST_P(CopyFailureTest, FailsAndLeavesNothingBehind) {
     fs::create_directory(dir / "folder");
     fs::create_directory(dir / "out");
     auto before = Names(dir / "out");
+    mkfifo((dir / "pipe").c_str(), 0600);
     EXPECT_FALSE(CopyFileAtomic(dir / GetParam().source, dir / GetParam().dest, false)) << GetParam().what;
     EXPECT_EQ(Names(dir / "out"), before) << GetParam().what;
     EXPECT_EQ(CTempDir::Read(dir / "src"), "data");
@@ -95,6 +96,7 @@ TEST_P(CopyFailureTest, FailsAndLeavesNothingBehind) {
 INSTANTIATE_TEST_SUITE_P(Cases, CopyFailureTest,
                          ::testing::Values(CopyFailure{"missing source", "nothing", "out/x"},
                                            CopyFailure{"folder as source", "folder", "out/x"},
+                                           CopyFailure{"named pipe as source", "pipe", "out/x"},
                                            CopyFailure{"missing destination folder", "src", "out/none/x"},
                                            CopyFailure{"folder as destination", "src", "out"},
                                            CopyFailure{"destination without a name", "src", "out/"}));

@@ -339,6 +339,13 @@ TEST_F(RegistryStoreTest, FullDiskKeepsTheOldStore) {
               1);
 }
 
+TEST_F(RegistryStoreTest, NamedPipeInPlaceOfTheFileNeverBlocks) {
+    ASSERT_EQ(mkfifo((m_dir / "system.reg").c_str(), 0600), 0);
+    EXPECT_FALSE(m_store.KeyExists(RegRoot::LocalMachine, kProgram));
+    EXPECT_EQ(m_store.GetString(RegRoot::LocalMachine, kProgram, "Language"), std::nullopt);
+    EXPECT_FALSE(m_store.SetString(RegRoot::LocalMachine, kProgram, "Language", "English"));
+}
+
 TEST_F(RegistryStoreTest, FolderInPlaceOfTheFileFailsQuietly) {
     std::filesystem::create_directory(m_dir / "user.reg");
     EXPECT_FALSE(m_store.KeyExists(RegRoot::CurrentUser, kSettings));
