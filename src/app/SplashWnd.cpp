@@ -92,6 +92,8 @@ bool CSplashWnd::ShowSplashScreen(const std::string& strPath, int* pbContinue, i
     pWnd->show();
     pWnd->raise();
     pWnd->activateWindow();
+    // The time on the screen counts from when the splash is shown.
+    pWnd->m_timer.start(pWnd->m_nTimeoutMs);
     return true;
 }
 
@@ -112,7 +114,7 @@ CSplashWnd::CSplashWnd(QImage image, int* pbContinue, int nTimeoutMs)
     }
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CSplashWnd::HideSplashScreen);
-    m_timer.start(nTimeoutMs);
+    m_nTimeoutMs = nTimeoutMs;
 }
 
 CSplashWnd::~CSplashWnd() {

@@ -45,4 +45,5 @@ private:
     QImage m_image;
     int* m_pbContinue;
     QTimer m_timer;
+    int m_nTimeoutMs = 3000;
 };

@@ -115,7 +115,7 @@ TEST(SplashFileTest, TimerOrKeyEndsTheSplash) {
     apptest::WriteFile(tmp / "Splash.Opn", MakeBmp(Spec(40, 20, 8, 0, 256)));
     for (bool bByKey : {false, true}) {
         int bContinue = 1;
-        ASSERT_TRUE(CSplashWnd::ShowSplashScreen(tmp / "Splash.Opn", &bContinue, bByKey ? 60000 : 20));
+        ASSERT_TRUE(CSplashWnd::ShowSplashScreen(tmp / "Splash.Opn", &bContinue, bByKey ? 60000 : 300));
         CSplashWnd* pSplash = CSplashWnd::Current();
         ASSERT_NE(pSplash, nullptr);
         EXPECT_EQ(pSplash->size(), QSize(40, 20));
