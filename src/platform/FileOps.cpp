@@ -51,6 +51,8 @@ int CreateTemp(const std::string& strDest, std::string& strTemp) {
         errno = EINVAL;
         return -1;
     }
+    // Long names are shortened so that the temporary name stays within the file system's limit.
+    if (strName.size() > 200) strName.resize(200);
     strTemp = JoinPath(strFolder, "." + strName + ".XXXXXX");
     return mkostemp(strTemp.data(), O_CLOEXEC);
 }

@@ -60,6 +60,16 @@ TEST(FileOpsTest, CopyKeepsContentModeAndTime) {
     EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{"dst.csv"});
 }
 
+TEST(FileOpsTest, LongestFileNamesCanBeWritten) {
+    CTempDir dir;
+    const std::string strName(255, 'n');
+    CTempDir::Write(dir / "src", "data");
+    EXPECT_TRUE(CopyFileAtomic(dir / "src", dir / strName, true));
+    EXPECT_TRUE(WriteFileAtomic(dir / strName, "more"));
+    EXPECT_EQ(CTempDir::Read(dir / strName), "more");
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{strName, "src"}));
+}
+
 TEST(FileOpsTest, CopyHonoursFailIfExists) {
     CTempDir dir;
     CTempDir::Write(dir / "src", "new");
