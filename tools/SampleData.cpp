@@ -133,7 +133,10 @@ std::string HeaderLines(const stMETER& m, const stUNIT& u) {
     s += "\n,Unit";
     for (int i = 2; i < n; ++i) s += (i == 2 || i == 3) ? ",kWh" : ",";
     s += "\n";
-    for (int i = 1; i < n; ++i) s += "," + names[static_cast<size_t>(i)];
+    for (int i = 1; i < n; ++i) {
+        s += ',';
+        s += names[static_cast<size_t>(i)];
+    }
     return s + "\n";
 }
 
@@ -157,6 +160,10 @@ struct stROW {
     std::string text;
     int nMinute;  // minutes after 00:00 of the file's date (the last row is 1440)
 };
+
+void Dash(std::vector<std::string>& f, std::initializer_list<int> fields) {
+    for (int i : fields) f[static_cast<size_t>(i)].assign(1, '-');
+}
 
 // Advances the counters of a unit through one reading interval and returns the row.
 std::string NextRow(CRandom& rnd, stUNIT& u, stDATE date, int nMinute, int nSlotMinutes, bool bClean) {
@@ -200,22 +207,26 @@ std::string NextRow(CRandom& rnd, stUNIT& u, stDATE date, int nMinute, int nSlot
         case POWER:
             f[2] = power(u.c[0]);
             f[3] = power(u.c[1]);
-            f[20] = f[21] = f[22] = f[23] = "-";
+            Dash(f, {20, 21, 22, 23});
             break;
         case PULSE:
-            f[2] = f[3] = f[20] = f[21] = "-";
+            Dash(f, {2, 3, 20, 21});
             f[22] = count(u.c[0]);
             f[23] = count(u.c[1]);
             break;
         case ANALOG:
-            f[2] = f[3] = f[22] = f[23] = "-";
+            Dash(f, {2, 3, 22, 23});
             f[20] = analog(0);
             f[21] = analog(1);
             break;
     }
     std::string s;
-    for (size_t i = 0; i < f.size(); ++i) s += (i ? "," : "") + f[i];
-    return s + "\n";
+    for (size_t i = 0; i < f.size(); ++i) {
+        if (i) s += ',';
+        s += f[i];
+    }
+    s += '\n';
+    return s;
 }
 
 }  // namespace
