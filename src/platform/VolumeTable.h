@@ -33,7 +33,9 @@ public:
     // A table from the LUMETRA_VOLUMES form; entries that cannot be understood are left out.
     static CVolumeTable FromOverride(std::string_view strVolumes);
 
-    const std::vector<stVOLUME>& Volumes() const { return m_volumes; }
+    const std::vector<stVOLUME>& Volumes() const& { return m_volumes; }
+    // A copy for a temporary table, so that "for (auto& v : CVolumeTable::Current().Volumes())" is safe.
+    std::vector<stVOLUME> Volumes() && { return std::move(m_volumes); }
     // The volume holding a path: the longest mount point that is a prefix of it (by whole path elements).
     const stVOLUME* VolumeOf(const std::string& strPath) const;
     // Whether the path is a mount point of the table.
