@@ -2,15 +2,19 @@
 
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "graph/DataGrid.h"
 #include "graph/GraphArea_Bar.h"
 #include "graph/GraphDisplay.h"
 #include "graph/GraphText.h"
+#include "graph/TimeRange.h"
 #include "graph/qt/QtCanvas.h"
 #include "platform/ResourceModule.h"
 #include "ui/Fonts.h"
@@ -138,4 +142,40 @@ bool SaveGraphImage(const QImage& image, const std::string& strFile, std::string
         return false;
     }
     return true;
+}
+
+bool WriteGraphImage(const logdata::stGRAPHCOND& cond, int nTermType, const logdata::stCONDDATA& data,
+                     const std::string& strView, const std::string& strFile, std::string* pError) {
+    const int nInterval = nTermType == TERM_DAY ? logdata::IntervalMinutes(cond.nIntervalKind) : 1;
+    const stTIMERANGE* pRange = FindTimeRange(strView.empty() ? "whole" : strView, nTermType, nInterval);
+    if (pRange == nullptr) {
+        if (pError) *pError = "--view " + strView + " is not offered for this period and interval";
+        return false;
+    }
+    const std::string strExt = strFile.size() >= 4 ? strFile.substr(strFile.size() - 4) : std::string();
+    std::string strLower;
+    for (char c : strExt) strLower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (strLower != ".png" && strLower != ".bmp") {
+        if (pError) *pError = "--image must name a .png or .bmp file: " + strFile;
+        return false;
+    }
+    std::unique_ptr<QGuiApplication> pApp;
+    if (QCoreApplication::instance() == nullptr) {
+        // A tool's output stays clean: the platform's chatter about a headless session is not
+        // the user's business; real failures still reach standard error.
+        qInstallMessageHandler([](QtMsgType eType, const QMessageLogContext&, const QString& strMsg) {
+            if (eType == QtCriticalMsg || eType == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(strMsg));
+        });
+        // Pictures need no display.
+        if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int argc = 1;
+        static char strName[] = "lumetra-cli";
+        static char* argv[] = {strName, nullptr};
+        pApp = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    stGRAPHIMAGE view;
+    TimeRangeSlots(*pRange, std::clamp(logdata::SlotCount(cond, nTermType), 0, GRAPH_MAX_SLOTS), view.nStartSlot,
+                   view.nDispSlots);
+    const QImage image = RenderGraphImage(cond, nTermType, data, view);
+    return SaveGraphImage(image, strFile, pError);
 }

@@ -21,3 +21,10 @@ QImage RenderGraphImage(const logdata::stGRAPHCOND& cond, int nTermType, const l
 // Written under a temporary name and renamed, so a failure never leaves a half file. False with a
 // message for an unknown extension or a file that cannot be written.
 bool SaveGraphImage(const QImage& image, const std::string& strFile, std::string* pError);
+
+// The whole of `lumetra-cli graph --image FILE [--view NAME]` after the load: picks the view by
+// the name of a time-range button ("whole" when empty), makes sure a QGuiApplication exists
+// (offscreen when no platform is chosen), renders and writes the file. False with a message for
+// a view the period does not offer, an unknown extension or a file that cannot be written.
+bool WriteGraphImage(const logdata::stGRAPHCOND& cond, int nTermType, const logdata::stCONDDATA& data,
+                     const std::string& strView, const std::string& strFile, std::string* pError);
