@@ -6,6 +6,8 @@
 #include <functional>
 #include <map>
 
+#include "graph/TimeRange.h"
+
 namespace cli {
 namespace {
 
@@ -83,6 +85,7 @@ const char* CliUsage() {
            "  lumetra-cli graph --data DIR --select LIST --period day|month|year --date YYYY-MM-DD\n"
            "      [--interval 60|30|15] [--kind power|count|digital] [--type bar|line]\n"
            "      [--now \"YYYY-MM-DD HH:MM:SS\"] [--co2-rate R] [--price P] [--json FILE|-] [--csv FILE|-]\n"
+           "      [--image FILE.png|FILE.bmp [--view whole|0-6|6-12|12-18|18-24|0-12|12-24|6-18|3-9|9-15|15-21]]\n"
            "  lumetra-cli scan --data DIR\n"
            "LIST: comma-separated meter numbers NN (selection word 1) or NN:0xHHHH (16-bit selection word)\n";
 }
@@ -161,7 +164,14 @@ bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::st
         {"--price", {true, [&](const std::string& v) { return ParseNumber(v, o.dPrice) && o.dPrice >= 0; }}},
         {"--json", {true, [&](const std::string& v) { return !v.empty() && (o.strJson = v, true); }}},
         {"--csv", {true, [&](const std::string& v) { return !v.empty() && (o.strCsv = v, true); }}},
-        // Graph image options go here.
+        {"--image",
+         {true,
+          [&](const std::string& v) {
+              std::string strExt = v.size() > 4 ? v.substr(v.size() - 4) : std::string();
+              for (char& c : strExt) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+              return (strExt == ".png" || strExt == ".bmp") && (o.strImage = v, true);
+          }}},
+        {"--view", {true, [&](const std::string& v) { return !v.empty() && (o.strView = v, true); }}},
     };
 
     for (int i = 2; i < argc; ++i) {
@@ -212,6 +222,22 @@ bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::st
         // Electric power is always drawn as bars; month and year graphs have no interval.
         if (o.nDataKind == logdata::KIND_POWER) o.nGraphType = logdata::GRAPH_BAR;
         if (o.nTermType != logdata::TERM_DAY) o.nIntervalKind = logdata::INTERVAL_60;
+        // The views are the time-range buttons the graph window shows for the period and interval.
+        if (!o.strView.empty()) {
+            if (o.strImage.empty()) {
+                strError = "--view needs --image";
+                return false;
+            }
+            if (FindTimeRange(o.strView, o.nTermType, logdata::IntervalMinutes(o.nIntervalKind)) == nullptr) {
+                strError = "bad value for --view: '" + o.strView + "' (this period and interval offer " +
+                           (o.nTermType == logdata::TERM_DAY && o.nIntervalKind == logdata::INTERVAL_15
+                                ? "whole|0-6|6-12|12-18|18-24|3-9|9-15|15-21)"
+                            : o.nTermType == logdata::TERM_DAY && o.nIntervalKind == logdata::INTERVAL_30
+                                ? "whole|0-12|12-24|6-18)"
+                                : "whole only)");
+                return false;
+            }
+        }
     }
     return true;
 }

@@ -12,6 +12,7 @@
 //   lumetra-cli graph --data DIR --select LIST --period day|month|year --date YYYY-MM-DD
 //       [--interval 60|30|15] [--kind power|count|digital] [--type bar|line]
 //       [--now "YYYY-MM-DD HH:MM:SS"] [--co2-rate R] [--price P] [--json FILE|-] [--csv FILE|-]
+//       [--image FILE.png|FILE.bmp [--view whole|0-6|6-12|12-18|18-24|0-12|12-24|6-18|3-9|9-15|15-21]]
 //   lumetra-cli scan --data DIR
 namespace cli {
 
@@ -33,7 +34,8 @@ struct stCLIOPTIONS {
     double dPrice = 11.0;
     std::string strJson;  // "-" for standard output
     std::string strCsv;
-    // Options of graph images are added here (their values and the check that they need the GUI).
+    std::string strImage;  // --image FILE.png|FILE.bmp: a picture of the graph and its table
+    std::string strView;   // --view: the part of a day shown in the picture (a time-range button)
 };
 
 // Parses argv[1..]. On a bad argument returns false with one line naming the argument in strError.

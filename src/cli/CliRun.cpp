@@ -1,5 +1,9 @@
 #include "cli/CliRun.h"
 
+#ifdef LUMETRA_GRAPH_IMAGES
+#include "graph/qt/GraphImage.h"
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -240,12 +244,22 @@ int RunCli(const stCLIOPTIONS& o, std::ostream& err) {
         }
         return 0;
     }
+#ifndef LUMETRA_GRAPH_IMAGES
+    if (!o.strImage.empty()) {
+        err << "lumetra-cli: graph images need the GUI build of lumetra-cli (LUMETRA_GUI=ON)\n";
+        return 1;
+    }
+#endif
     stCLIGRAPH g = LoadCliGraph(o);
     bool bOk = true;
     if (!o.strJson.empty()) bOk = WriteOutput(o.strJson, GraphJson(g), strError) && bOk;
     if (bOk && !o.strCsv.empty()) bOk = WriteOutput(o.strCsv, GraphCsv(g), strError) && bOk;
-    // Graph images are rendered here.
-    if (bOk && o.strJson.empty() && o.strCsv.empty()) bOk = WriteOutput("-", GraphJson(g), strError);
+#ifdef LUMETRA_GRAPH_IMAGES
+    if (bOk && !o.strImage.empty())
+        bOk = WriteGraphImage(g.cond, g.nTermType, g.data, o.strView, o.strImage, &strError);
+#endif
+    if (bOk && o.strJson.empty() && o.strCsv.empty() && o.strImage.empty())
+        bOk = WriteOutput("-", GraphJson(g), strError);
     if (!bOk) {
         err << "lumetra-cli: " << strError << "\n";
         return 1;
