@@ -295,6 +295,61 @@ INSTANTIATE_TEST_SUITE_P(
                     std::nullopt}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+// Randomly damaged copies of a good store: whatever was readable before a write is still there after it,
+// and a store written by the program reads back to the very same file (writer and reader agree).
+TEST_F(RegistryStoreTest, MutatedStoresSurviveRewrites) {
+    const std::string good = Header() +
+                             "\"Language\"=\"Japanese\"\n\"OSLanguage\"=\"English\"\n\"Lang1\"=\"Japanese\"\n"
+                             "\"LangMax\"=dword:00000003\n\"Path\"=\"C:\\\\Data \\\"x\\\"\"\n\n"
+                             "[HKEY_CURRENT_USER\\Software\\Corvane Control\\Lumetra\\Settings]\n"
+                             "\"CO2Param\"=\"0.41\"\n\"InitialStart\"=dword:00000002\n";
+    const std::string alphabet = std::string("\"\\[]=@:;\n\r\t\0 aZ0f", 17) + "\xE9\xFF";
+    uint32_t x = 2463534242u;
+    auto next = [&x]() {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        return x;
+    };
+    for (int nRound = 0; nRound < 120; ++nRound) {
+        std::string file = good;
+        int nEdits = 1 + static_cast<int>(next() % 6);
+        for (int e = 0; e < nEdits && !file.empty(); ++e) {
+            size_t at = next() % file.size();
+            switch (next() % 5) {
+                case 0:
+                    file[at] = alphabet[next() % alphabet.size()];
+                    break;
+                case 1:
+                    file.insert(at, 1, alphabet[next() % alphabet.size()]);
+                    break;
+                case 2:
+                    file.erase(at, 1 + next() % 20);
+                    break;
+                case 3:
+                    file.resize(at);
+                    break;
+                default:
+                    file.insert(at, file.substr(at, next() % 60));
+                    break;
+            }
+        }
+        CTempDir::Write(m_dir / "system.reg", file);
+        auto lang = m_store.GetString(RegRoot::LocalMachine, kProgram, "Language");
+        auto path = m_store.GetString(RegRoot::LocalMachine, kProgram, "Path");
+        auto langMax = m_store.GetDword(RegRoot::LocalMachine, kProgram, "LangMax");
+        ASSERT_TRUE(m_store.SetDword(RegRoot::LocalMachine, kProgram, "Probe", nRound)) << nRound;
+        const std::string written = CTempDir::Read(m_dir / "system.reg");
+        CRegistryStore reread(m_dir / "user.reg", m_dir / "system.reg");
+        EXPECT_EQ(reread.GetString(RegRoot::LocalMachine, kProgram, "Language"), lang) << nRound;
+        EXPECT_EQ(reread.GetString(RegRoot::LocalMachine, kProgram, "Path"), path) << nRound;
+        EXPECT_EQ(reread.GetDword(RegRoot::LocalMachine, kProgram, "LangMax"), langMax) << nRound;
+        EXPECT_EQ(reread.GetDword(RegRoot::LocalMachine, kProgram, "Probe"), static_cast<uint32_t>(nRound));
+        ASSERT_TRUE(reread.SetDword(RegRoot::LocalMachine, kProgram, "Probe", nRound)) << nRound;
+        EXPECT_EQ(CTempDir::Read(m_dir / "system.reg"), written) << nRound;
+    }
+}
+
 TEST_F(RegistryStoreTest, FileAboveTheLimitKeepsItsBeginning) {
     std::string file = Header() + "\"Language\"=\"English\"\n";
     std::string filler = "\"Filler\"=\"" + std::string(1000, 'f') + "\"\n";
