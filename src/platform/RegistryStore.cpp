@@ -140,41 +140,44 @@ std::optional<std::string> ReadBounded(const std::string& strPath, bool& bCut) {
 std::optional<std::string> ParseQuoted(std::string_view s, size_t& i) {
     if (i >= s.size() || s[i] != '"') return std::nullopt;
     std::string out;
-    for (++i; i < s.size(); ++i) {
-        char c = s[i];
-        if (c == '"') {
+    ++i;
+    while (true) {
+        // Plain runs are taken whole; only quotes and backslashes need a look.
+        size_t j = s.find_first_of("\\\"", i);
+        if (j == std::string_view::npos) return std::nullopt;  // cut line: no closing quote
+        out.append(s.substr(i, j - i));
+        i = j;
+        if (s[i] == '"') {
             ++i;
-            return out;
+            break;
         }
-        if (c == '\\') {
-            if (++i >= s.size()) return std::nullopt;
-            switch (s[i]) {
-                case '\\':
-                    out += '\\';
-                    break;
-                case '"':
-                    out += '"';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case '0':
-                    out += '\0';
-                    break;
-                default:
-                    out += '\\';
-                    out += s[i];
-                    break;
-            }
-        } else {
-            out += c;
+        if (++i >= s.size()) return std::nullopt;
+        switch (s[i]) {
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case '0':
+                out += '\0';
+                break;
+            default:
+                out += '\\';
+                out += s[i];
+                break;
         }
+        ++i;
         if (out.size() > CRegistryStore::kMaxValueBytes) return std::nullopt;
     }
-    return std::nullopt;  // cut line: no closing quote
+    if (out.size() > CRegistryStore::kMaxValueBytes) return std::nullopt;
+    return out;
 }
 
 void SkipBlanks(std::string_view s, size_t& i) {
@@ -303,9 +306,15 @@ stRegFile LoadFile(const std::string& strPath) {
 // ---- writing -------------------------------------------------------------------------------------------
 
 void AppendQuoted(std::string& out, std::string_view s) {
+    static constexpr std::string_view kSpecial("\\\"\n\r\0", 5);
     out += '"';
-    for (char c : s) {
-        switch (c) {
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t j = s.find_first_of(kSpecial, i);
+        if (j == std::string_view::npos) j = s.size();
+        out.append(s.substr(i, j - i));
+        if (j == s.size()) break;
+        switch (s[j]) {
             case '\\':
                 out += "\\\\";
                 break;
@@ -318,13 +327,11 @@ void AppendQuoted(std::string& out, std::string_view s) {
             case '\r':
                 out += "\\r";
                 break;
-            case '\0':
+            default:
                 out += "\\0";
                 break;
-            default:
-                out += c;
-                break;
         }
+        i = j + 1;
     }
     out += '"';
 }
