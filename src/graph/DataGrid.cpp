@@ -31,6 +31,7 @@ int CDataGrid::AddGraph(const stGRAPHDEF* pDef) {
     try {
         m_arrGraph.push_back(*pDef);
     } catch (const std::bad_alloc&) {
+        if (m_fnLackOfMemory) m_fnLackOfMemory("System error [Lack of memory]");
         return -1;
     }
     return static_cast<int>(m_arrGraph.size()) - 1;

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
 
     const stRECT& ClientRect() const { return m_rcClient; }
     const stRECT& TableRect() const { return m_rcGraph; }
+
+    // Shown when memory runs out while adding a series (the window shows it in a message box
+    // with an OK button); AddGraph then returns -1.
+    std::function<void(const std::string&)> m_fnLackOfMemory;
 
     // Written directly by the graph dialog.
     COLORREF m_crBack = RGB(240, 240, 240);  // the face colour of buttons

@@ -57,6 +57,10 @@ public:
     // Repaint request of SetGraph(..., true); set by the view that shows the control.
     std::function<void()> m_fnRedraw;
 
+    // Shown when memory runs out while adding a series (the window shows it in a message box
+    // with an OK button); AddGraph then returns -1.
+    std::function<void(const std::string&)> m_fnLackOfMemory;
+
     // Written directly by the graph dialog, which then repaints the control.
     COLORREF m_crBack = RGB(255, 255, 255);
     int m_nTermType;
