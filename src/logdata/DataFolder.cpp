@@ -6,24 +6,16 @@
 
 #include "logdata/CsvFile.h"
 #include "logdata/LogNames.h"
+#include "platform/DriveType.h"
 #include "platform/PathUtil.h"
 
-#if __has_include("platform/DriveType.h")
-#include "platform/DriveType.h"
-#define LUMETRA_HAVE_DRIVETYPE 1
-#endif
 
 namespace logdata {
 
 std::string BaseFolder(const std::string& strDataPath, const std::string& strStartDir) {
-#ifdef LUMETRA_HAVE_DRIVETYPE
     if (!strDataPath.empty() &&
         platform::PathExists(strDataPath, true, platform::DRIVE_MASK_REMOVABLE | platform::DRIVE_MASK_FIXED))
         return strDataPath;
-#else
-    struct stat st {};
-    if (!strDataPath.empty() && ::stat(strDataPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return strDataPath;
-#endif
     return strStartDir;
 }
 
