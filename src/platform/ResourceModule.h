@@ -19,8 +19,9 @@
 //   DATETIME   date picker            FRAME     etched line / frame (see flags)
 //   CUSTOM     empty area a dialog fills itself
 // Flags (words; unknown ones are kept and ignored):
-//   controls: HIDDEN DISABLED DEFAULT (default push button) OWNERDRAW ETCHEDHORZ
-//             CENTER RIGHT (text alignment) NUMBER READONLY PASSWORD TABSTOP GROUP
+//   controls: HIDDEN DISABLED DEFAULT (default push button) PICTURE (picture
+//             button with icon) ETCHEDHORZ CENTER RIGHT VCENTER (text alignment)
+//             READONLY PASSWORD GROUP (starts a new group of radio buttons)
 //   dialogs:  RESIZABLE MINIMIZEBOX MAXIMIZEBOX CHILD (a page inside its owner)
 //             MENU=<id> (menu bar from the menu of that id)
 // A flag may carry a value after "=", read with FlagValue.
