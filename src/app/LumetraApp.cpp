@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -346,6 +347,10 @@ void CLumetraApp::RunMenuLoop() {
         if (!m_cmdInfo.strScreenshot.empty()) dlg.SaveScreenshotAndEnd(m_cmdInfo.strScreenshot);
         dlg.DoModal();
         m_pMenuDlg = nullptr;
+        if (!m_cmdInfo.strScreenshot.empty() && !dlg.ScreenshotSaved()) {
+            std::fprintf(stderr, "lumetra: cannot write %s\n", m_cmdInfo.strScreenshot.c_str());
+            m_nExitCode = 1;
+        }
         if (m_bRestartMenu != 1) break;
         LoadPriceSettings(m_nLanguage);
         m_bRestartMenu = 0;

@@ -88,6 +88,7 @@ public:
     std::string m_strProgramDir;
     int m_nSplashTimeoutMs = 3000;
     stCOMMANDLINE m_cmdInfo;
+    int m_nExitCode = 0;  // the process's exit code: 1 when a requested screenshot was not written
 
     // Settings record.
     std::string m_strStartDir;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/LumetraApp.h"
@@ -231,9 +232,9 @@ void CLumetraDlg::SaveScreenshotAndEnd(const std::string& strFile) {
         const QImage image = grab().toImage();
         const QString strPath = QString::fromStdString(m_strScreenshot);
         const QString strTemp = strPath + QStringLiteral(".tmp");
-        if (!image.save(strTemp, "PNG") ||
-            std::rename(strTemp.toLocal8Bit().constData(), strPath.toLocal8Bit().constData()) != 0)
-            std::remove(strTemp.toLocal8Bit().constData());
+        m_bScreenshotSaved = image.save(strTemp, "PNG") &&
+                             std::rename(strTemp.toLocal8Bit().constData(), strPath.toLocal8Bit().constData()) == 0;
+        if (!m_bScreenshotSaved) std::remove(strTemp.toLocal8Bit().constData());
         EndDialog(IDCANCEL);
     });
 }

@@ -47,6 +47,7 @@ public:
 
     // Saves a picture of the menu to a file once it is on the screen, then ends it without asking.
     void SaveScreenshotAndEnd(const std::string& strFile);
+    bool ScreenshotSaved() const { return m_bScreenshotSaved; }
 
     int m_bBusy = 0;                          // 1 while an import runs: every command is ignored
     std::string m_strOriginDir;               // origin import folder picked by hand since the menu was made
@@ -74,6 +75,7 @@ private:
     QFont m_fontSmall;   // 19 points: the two conversion settings
     QIcon m_icon;
     std::string m_strScreenshot;
+    bool m_bScreenshotSaved = false;
 
     void SetupButtons(int nLanguage);
     void SetupFonts(int nLanguage);

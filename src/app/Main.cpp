@@ -7,5 +7,5 @@ int main(int argc, char* argv[]) {
     CLumetraApp app;
     app.ParseCommandLine(argc, argv);
     app.InitInstance();
-    return 0;
+    return app.m_nExitCode;
 }
