@@ -14,8 +14,16 @@ bool IsValueField(std::string_view field) {
     return !field.empty() && field != "-";
 }
 
-// Reads a whole regular file; false for folders and unreadable files.
-bool ReadWholeFile(const std::string& strPath, std::string& strOut) {
+}  // namespace
+
+CCsvFile::CCsvFile(std::size_t nBufferSize) : m_nBufferSize(nBufferSize < 1 ? 1 : nBufferSize) {}
+
+CCsvFile::~CCsvFile() {
+    Close();
+}
+
+bool CCsvFile::Open(const std::string& strPath) {
+    Close();
     int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -23,51 +31,75 @@ bool ReadWholeFile(const std::string& strPath, std::string& strOut) {
         ::close(fd);
         return false;
     }
-    strOut.clear();
-    // The size is a hint only: the file may grow or shrink while it is read.
-    strOut.resize(static_cast<std::size_t>(st.st_size) + 1);
-    std::size_t nHave = 0;
-    for (;;) {
-        if (nHave == strOut.size()) strOut.resize(strOut.size() * 2 + 4096);
-        ssize_t n = ::read(fd, strOut.data() + nHave, strOut.size() - nHave);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            strOut.clear();
-            return false;
-        }
-        if (n == 0) break;
-        nHave += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    strOut.resize(nHave);
-    return true;
-}
-
-}  // namespace
-
-bool CCsvFile::Open(const std::string& strPath) {
-    Close();
-    if (!ReadWholeFile(strPath, m_strData)) {
-        m_strData.clear();
-        return false;
-    }
+    m_fd = fd;
+    // A file smaller than the buffer is read whole by the first fill.
+    std::size_t nSize = static_cast<std::size_t>(st.st_size) + 1;
+    m_strData.resize(nSize < m_nBufferSize ? nSize : m_nBufferSize);
     return true;
 }
 
 void CCsvFile::OpenText(std::string strText) {
     Close();
     m_strData = std::move(strText);
+    m_nEnd = m_strData.size();
 }
 
 void CCsvFile::Close() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
     m_strData.clear();
     m_strData.shrink_to_fit();
-    m_nPos = 0;
+    m_nPos = m_nEnd = 0;
     m_arrField.clear();
     m_strRow.clear();
     m_nTotalFields = 0;
     m_bDroppedValue = false;
+}
+
+// Moves the unread rest to the front and reads more; false at the end of the file.
+bool CCsvFile::Fill() {
+    if (m_fd < 0) return false;
+    if (m_nPos > 0) {
+        std::memmove(m_strData.data(), m_strData.data() + m_nPos, m_nEnd - m_nPos);
+        m_nEnd -= m_nPos;
+        m_nPos = 0;
+    }
+    if (m_nEnd == m_strData.size()) m_strData.resize(m_strData.size() * 2 + 16);  // a line longer than the buffer
+    for (;;) {
+        ssize_t n = ::read(m_fd, m_strData.data() + m_nEnd, m_strData.size() - m_nEnd);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {  // the end, or a read error: what was read is all there is
+            ::close(m_fd);
+            m_fd = -1;
+            return false;
+        }
+        m_nEnd += static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+// The next line without its line end (LF or CR LF); false at the end of the file.
+bool CCsvFile::NextLine(std::string_view& line) {
+    std::size_t nScan = m_nPos;
+    for (;;) {
+        const char* pBase = m_strData.data();
+        const void* pNl = std::memchr(pBase + nScan, '\n', m_nEnd - nScan);
+        if (pNl != nullptr) {
+            std::size_t nNl = static_cast<std::size_t>(static_cast<const char*>(pNl) - pBase);
+            line = std::string_view(pBase + m_nPos, nNl - m_nPos);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            m_nPos = nNl + 1;
+            return true;
+        }
+        const std::size_t nScanned = m_nEnd - m_nPos;  // no line end in these bytes
+        if (!Fill()) {
+            if (m_nPos >= m_nEnd) return false;
+            line = std::string_view(m_strData.data() + m_nPos, m_nEnd - m_nPos);
+            m_nPos = m_nEnd;
+            return true;
+        }
+        nScan = m_nPos + nScanned;
+    }
 }
 
 bool CCsvFile::ReadRow(int nQuoteMode, std::size_t nMaxFields) {
@@ -78,18 +110,9 @@ bool CCsvFile::ReadRow(int nQuoteMode, std::size_t nMaxFields) {
 
     // The next line with at least one character; empty lines never count.
     std::string_view line;
-    const std::string_view data(m_strData);
-    for (;;) {
-        if (m_nPos >= data.size()) return false;
-        std::size_t nEnd = data.find('\n', m_nPos);
-        std::size_t nNext = nEnd == std::string_view::npos ? data.size() : nEnd + 1;
-        if (nEnd == std::string_view::npos) nEnd = data.size();
-        line = data.substr(m_nPos, nEnd - m_nPos);
-        m_nPos = nNext;
-        // Text mode: CR LF ends a line like LF.
-        if (nEnd < data.size() && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty()) break;
-    }
+    do {
+        if (!NextLine(line)) return false;
+    } while (line.empty());
 
     auto addField = [&](std::string_view field) {
         ++m_nTotalFields;

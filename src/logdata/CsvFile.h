@@ -8,11 +8,19 @@
 namespace logdata {
 
 // Reads a comma-separated text file line by line and splits each line into fields.
-// The whole file is read in one go; fields are views into the reader's own buffers, valid until
-// the next ReadRow or Close (a caller copies what it keeps). No allocation per field.
+// The file is read in blocks of the buffer size (a log file fits into one, so it is read in one
+// go); the buffer grows only for a line longer than itself. Fields are views into the reader's own
+// buffers, valid until the next ReadRow or Close (a caller copies what it keeps). No allocation
+// per field.
 class CCsvFile {
 public:
     static constexpr std::size_t NO_LIMIT = std::numeric_limits<std::size_t>::max();
+    static constexpr std::size_t DEFAULT_BUFFER = 1 << 20;
+
+    explicit CCsvFile(std::size_t nBufferSize = DEFAULT_BUFFER);
+    ~CCsvFile();
+    CCsvFile(const CCsvFile&) = delete;
+    CCsvFile& operator=(const CCsvFile&) = delete;
 
     // Reads the file; false when it cannot be opened or read (nothing is reported here).
     bool Open(const std::string& strPath);
@@ -39,8 +47,14 @@ public:
     bool DroppedValues() const { return m_bDroppedValue; }
 
 private:
-    std::string m_strData;                     // the whole file
+    bool NextLine(std::string_view& line);
+    bool Fill();
+
+    int m_fd = -1;  // the open file, -1 once it is read to its end
+    std::size_t m_nBufferSize;
+    std::string m_strData;                     // the buffer
     std::size_t m_nPos = 0;                    // start of the next line
+    std::size_t m_nEnd = 0;                    // end of the bytes read into the buffer
     std::string m_strRow;                      // quote mode 1: the fields without their quotes
     std::vector<std::string_view> m_arrField;  // the fields of the line read last
     std::size_t m_nTotalFields = 0;

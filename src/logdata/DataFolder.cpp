@@ -9,7 +9,6 @@
 #include "platform/DriveType.h"
 #include "platform/PathUtil.h"
 
-
 namespace logdata {
 
 std::string BaseFolder(const std::string& strDataPath, const std::string& strStartDir) {

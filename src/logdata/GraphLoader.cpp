@@ -68,6 +68,7 @@ bool CGraphLoader::LoadGraphData(int nTermType, const stGRAPHCOND* pCond, int nC
     m_bCancelled = false;
     m_nLinesAdded = 0;
     m_folders.clear();
+    m_unitTypes.clear();
     for (stCONDDATA& data : m_data) {
         data.nLineCount = 0;
         for (stGRAPHLINE& line : data.lines) line = stGRAPHLINE();
@@ -80,6 +81,7 @@ bool CGraphLoader::LoadGraphData(int nTermType, const stGRAPHCOND* pCond, int nC
         m_bCancelled = true;
     }
     m_folders.clear();
+    m_unitTypes.clear();
     return true;
 }
 
@@ -111,7 +113,9 @@ void CGraphLoader::LoadCondition(int nIndex, const stGRAPHCOND& cond) {
             std::array<int, 8> types{};
             if (nModel == MODEL_LX50A && (wSelect & 0xFFFC) != 0) {
                 if (!folder) folder = Folder(n);
-                types = GetUnitTypes(*folder);
+                auto it = m_unitTypes.find(n);
+                if (it == m_unitTypes.end()) it = m_unitTypes.emplace(n, GetUnitTypes(*folder)).first;
+                types = it->second;
             }
             wMask = CalcLoadMask(wSelect, nModel, cond.nDataKind, types);
         }

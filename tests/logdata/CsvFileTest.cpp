@@ -101,3 +101,32 @@ TEST(CsvFile, LongLineInQuoteMode1) {
 }
 
 }  // namespace
+
+namespace {
+
+// The reader fills its buffer in blocks: a line end, a CR LF pair or a field split by a block
+// boundary must give the same rows as the whole text at once, at every buffer size.
+class CsvBufferBoundary : public testing::TestWithParam<int> {};
+
+TEST_P(CsvBufferBoundary, SameRowsAtEveryBufferSize) {
+    const int nQuoteMode = GetParam();
+    const std::string text = "h1,h2\r\n\r\n,\"a,b\",c\n" + std::string(70, 'x') + ",y\n\n\"q\"\"r\",,\r\nlast,line";
+    const Rows whole = ReadAll(text, nQuoteMode);
+    logtest::TempFolder tmp;
+    logtest::WriteFile(tmp / "f.csv", text);
+    for (std::size_t nBuffer = 1; nBuffer <= text.size() + 2; ++nBuffer) {
+        CCsvFile file(nBuffer);
+        ASSERT_TRUE(file.Open(tmp / "f.csv"));
+        Rows rows;
+        while (file.ReadRow(nQuoteMode)) {
+            std::vector<std::string> row;
+            for (size_t i = 0; i < file.GetCount(); ++i) row.emplace_back(file.GetField(i));
+            rows.push_back(row);
+        }
+        EXPECT_EQ(rows, whole) << "buffer " << nBuffer;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(QuoteModes, CsvBufferBoundary, testing::Values(0, 1));
+
+}  // namespace
