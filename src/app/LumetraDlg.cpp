@@ -191,7 +191,19 @@ void CLumetraDlg::OnCancel() {
     CLumetraApp* pApp = CLumetraApp::Instance();
     const bool bRestart = pApp && pApp->m_bRestartMenu;
     if (!bRestart && ShowMessage(51, MB_ICONQUESTION | MB_YESNO) != IDYES) return;
+    m_bEnding = true;
     EndDialog(IDCANCEL);
+}
+
+void CLumetraDlg::RunGraphFlow(const std::function<int()>& runGraphDialog) {
+    CLumetraApp* pApp = CLumetraApp::Instance();
+    if (pApp) pApp->StoreWindowPlacement(this);
+    const int nResult = runGraphDialog ? runGraphDialog() : IDCANCEL;
+    // Escape or the close box of the graph window: the program may end here.
+    if (nResult == IDCANCEL) OnCancel();
+    if (m_bEnding) return;
+    if (pApp) pApp->ApplyWindowPlacement(this);
+    show();
 }
 
 void CLumetraDlg::OnImport() {
@@ -209,11 +221,13 @@ void CLumetraDlg::OnSetPrice() {
 }
 
 void CLumetraDlg::OnGraphSingle() {
-    // The single-graph condition dialog, then the graph dialog, run here.
+    // The single-graph condition dialog runs here; on OK its record, period kind and device
+    // models (into m_byDevModel) go to the graph dialog through RunGraphFlow.
 }
 
 void CLumetraDlg::OnGraphCompare() {
-    // The pattern choice, the comparative condition dialog and the graph dialog run here.
+    // The pattern choice and the comparative condition dialog run here; on OK both records go to
+    // the graph dialog through RunGraphFlow.
 }
 
 void CLumetraDlg::OnOption() {

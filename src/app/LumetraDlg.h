@@ -4,6 +4,7 @@
 #include <QRect>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ui/ScrollDialog.h"
@@ -45,6 +46,11 @@ public:
     // controls the table does not place. The separator's height is left 0 (it keeps its own).
     static QRect LayoutRect(int nLanguage, int nId);
 
+    // The part both graph flows share once their condition is known: hands the menu's placement
+    // to the graph dialog (run by runGraphDialog, which returns its result), asks before ending
+    // when the graph dialog was cancelled, and shows the menu again where the graph dialog left it.
+    void RunGraphFlow(const std::function<int()>& runGraphDialog);
+
     // Saves a picture of the menu to a file once it is on the screen, then ends it without asking.
     void SaveScreenshotAndEnd(const std::string& strFile);
     bool ScreenshotSaved() const { return m_bScreenshotSaved; }
@@ -76,6 +82,7 @@ private:
     QIcon m_icon;
     std::string m_strScreenshot;
     bool m_bScreenshotSaved = false;
+    bool m_bEnding = false;  // the cancel handler has ended the menu
 
     void SetupButtons(int nLanguage);
     void SetupFonts(int nLanguage);

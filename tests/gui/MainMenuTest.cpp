@@ -252,6 +252,57 @@ TEST_F(MainMenuTest, SmallerWindowScrolls) {
     dlg.hide();
 }
 
+// The hand-off around the graph window: what the graph dialog gives back and what the menu does.
+struct stGRAPHFLOWCASE {
+    const char* pszName;
+    int nGraphResult;
+    std::vector<int> answers;  // to "Finishing.OK?"
+    bool bMoved;               // the graph window was moved and handed its place back
+    bool bMenuEnds;
+};
+
+class GraphFlowTest : public MainMenuTest, public ::testing::WithParamInterface<stGRAPHFLOWCASE> {};
+
+TEST_P(GraphFlowTest, MenuComesBackWhereTheGraphWindowWas) {
+    const stGRAPHFLOWCASE& c = GetParam();
+    for (int nAnswer : c.answers) m_responder.Expect(kFinishing, nAnswer);
+    if (!c.bMenuEnds) m_responder.Expect(kFinishing, IDYES);  // the test's own way out
+    const QRect rcGraph(90, 70, 980, 720);
+    QRect rcHanded;
+    QRect rcAfter;
+    bool bVisibleAfter = false;
+    m_script.Expect(CLumetraDlg::IDD, [&](CDialogBase& dlg) {
+        dlg.move(20, 10);
+        const QRect rcMenu = dlg.geometry();
+        Menu(dlg).RunGraphFlow([&] {
+            rcHanded = m_pApp->m_rcWindow;
+            dlg.hide();  // the graph window takes the menu's place
+            if (c.bMoved) {
+                m_pApp->m_rcWindow = rcGraph;
+                m_pApp->m_nShowCmd = 1;
+            }
+            return c.nGraphResult;
+        });
+        EXPECT_EQ(rcHanded, rcMenu);
+        rcAfter = dlg.geometry();
+        bVisibleAfter = dlg.isVisible();
+        if (!c.bMenuEnds) QTest::keyClick(&dlg, Qt::Key_Escape);
+    });
+    m_pApp->RunMenuLoop();
+    EXPECT_EQ(m_responder.Pending(), 0);
+    EXPECT_EQ(bVisibleAfter, !c.bMenuEnds);
+    if (!c.bMenuEnds && c.bMoved) {
+        EXPECT_EQ(rcAfter, rcGraph);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GraphFlowTest,
+                         ::testing::Values(stGRAPHFLOWCASE{"BackToMenu", IDOK, {}, true, false},
+                                           stGRAPHFLOWCASE{"GraphNotOpened", -1, {}, false, false},
+                                           stGRAPHFLOWCASE{"GraphCancelledThenNo", IDCANCEL, {IDNO}, false, false},
+                                           stGRAPHFLOWCASE{"GraphCancelledThenYes", IDCANCEL, {IDYES}, false, true}),
+                         [](const auto& info) { return std::string(info.param.pszName); });
+
 // A language switch closes the menu without asking and builds it again in the new language,
 // where the old one was and in the same show state.
 TEST_F(MainMenuTest, LanguageSwitchRebuildsTheMenuInPlace) {
