@@ -79,10 +79,12 @@ bool CDialogBase::Build() {
 
     setFont(CUiContext::InterfaceFont());
     if (!m_pTemplate->strCaption.empty()) setWindowTitle(FromUtf8(m_pTemplate->strCaption));
-    Qt::WindowFlags flags = windowFlags();
-    if (m_pTemplate->HasFlag("MINIMIZEBOX")) flags |= Qt::WindowMinimizeButtonHint;
-    if (m_pTemplate->HasFlag("MAXIMIZEBOX")) flags |= Qt::WindowMaximizeButtonHint;
-    setWindowFlags(flags);
+    if (isWindow()) {
+        Qt::WindowFlags flags = windowFlags();
+        if (m_pTemplate->HasFlag("MINIMIZEBOX")) flags |= Qt::WindowMinimizeButtonHint;
+        if (m_pTemplate->HasFlag("MAXIMIZEBOX")) flags |= Qt::WindowMaximizeButtonHint;
+        if (flags != windowFlags()) setWindowFlags(flags);
+    }
 
     m_pClient = new QWidget(this);
     m_pClient->setObjectName(QStringLiteral("client"));

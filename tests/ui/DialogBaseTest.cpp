@@ -35,6 +35,9 @@ MENU 901
     ITEM 57665 "E&xit"
   END
 END
+DIALOG 903 20 40 60 30 "" CHILD
+  CONTROL 1300 CHECKBOX 0 0 50 10 "Check"
+END
 DIALOG 902 0 0 100 50 "Plain"
   CONTROL 1 BUTTON 10 30 40 14 "OK" DEFAULT
   CONTROL 2 BUTTON 55 30 40 14 "Cancel"
@@ -194,6 +197,22 @@ TEST_F(DialogBaseTest, HandlersCanOverrideOkAndCancel) {
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.nCancelCount, 2);
+}
+
+TEST_F(DialogBaseTest, ChildPageLivesInsideItsOwner) {
+    CSampleDlg owner;
+    ASSERT_TRUE(owner.Build());
+    auto* pPage = new CDialogBase(903);
+    ASSERT_TRUE(pPage->Create(&owner));
+    EXPECT_FALSE(pPage->isWindow());
+    EXPECT_EQ(pPage->parentWidget(), owner.Client());
+    EXPECT_EQ(pPage->pos(), QPoint(30, 65));
+    EXPECT_EQ(pPage->size(), QSize(90, 48));
+    int nClicks = 0;
+    pPage->SetCommandHandler(1300, [&] { ++nClicks; });
+    pPage->Item<QCheckBox>(1300)->click();
+    EXPECT_EQ(nClicks, 1);
+    EXPECT_TRUE(pPage->Item<QCheckBox>(1300)->isChecked());
 }
 
 TEST_F(DialogBaseTest, RefusedOrMissingDialogsGiveMinusOne) {

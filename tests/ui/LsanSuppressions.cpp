@@ -4,3 +4,7 @@
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig\nleak:libdbus\nleak:libglib\nleak:libQt6Gui\nleak:libQt6Core\n";
 }
+
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
