@@ -179,7 +179,9 @@ TEST(ResourceModuleTest, LoadFileRefusesMissingBadAndOversizedFiles) {
 }
 
 TEST(ResourceModuleTest, CurrentModuleFallsBackToEnglish) {
-    ASSERT_TRUE(CResourceModule::Parse(EmbeddedEnglishResources())) << "the built-in English resources must parse";
+    std::string strError;
+    ASSERT_TRUE(CResourceModule::Parse(EmbeddedEnglishResources(), &strError))
+        << "the built-in English resources (resources/english/*.txt, joined in name order) must parse: " << strError;
     EXPECT_EQ(CResourceModule::English(), CResourceModule::English());  // parsed once
     EXPECT_EQ(platform::CurrentResources(), CResourceModule::English());
     auto other = CResourceModule::Parse("STRING 57344 \"Other\"\n");
@@ -221,15 +223,14 @@ TEST_P(EnglishStringTest, HasExactText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, EnglishStringTest,
-    ::testing::Values(EnglishCase{1, "Ver. 1.53"}, EnglishCase{11, " "}, EnglishCase{51, "Finishing.OK?"},
-                      EnglishCase{81, "OK"}, EnglishCase{82, "Cancel"}, EnglishCase{83, "&Abort"},
-                      EnglishCase{84, "&Retry"}, EnglishCase{85, "&Ignore"}, EnglishCase{86, "&Yes"},
-                      EnglishCase{87, "&No"}, EnglishCase{88, "&Try Again"}, EnglishCase{89, "&Continue"},
-                      EnglishCase{231, "Select \nindividually"}, EnglishCase{301, "Log"},
-                      EnglishCase{302, "MTR00%02d"}, EnglishCase{307, "%s(%02d%02d%02d_*_TRG)"},
-                      EnglishCase{2003, "%s exists. Do you want to  write over?"},
-                      EnglishCase{61, "Detected the origin import folder.\n\n%s\n\nDo you want to start importing files?"},
-                      EnglishCase{57344, "Lumetra"}));
+    ::testing::Values(
+        EnglishCase{1, "Ver. 1.53"}, EnglishCase{11, " "}, EnglishCase{51, "Finishing.OK?"}, EnglishCase{81, "OK"},
+        EnglishCase{82, "Cancel"}, EnglishCase{83, "&Abort"}, EnglishCase{84, "&Retry"}, EnglishCase{85, "&Ignore"},
+        EnglishCase{86, "&Yes"}, EnglishCase{87, "&No"}, EnglishCase{88, "&Try Again"}, EnglishCase{89, "&Continue"},
+        EnglishCase{231, "Select \nindividually"}, EnglishCase{301, "Log"}, EnglishCase{302, "MTR00%02d"},
+        EnglishCase{307, "%s(%02d%02d%02d_*_TRG)"}, EnglishCase{2003, "%s exists. Do you want to  write over?"},
+        EnglishCase{61, "Detected the origin import folder.\n\n%s\n\nDo you want to start importing files?"},
+        EnglishCase{57344, "Lumetra"}));
 
 TEST(EnglishResourcesTest, ProgressDialogTemplate) {
     const platform::stDLGTEMPLATE* pDlg = CResourceModule::English()->FindDialog(182);
