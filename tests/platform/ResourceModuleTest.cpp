@@ -248,3 +248,22 @@ TEST(EnglishResourcesTest, ProgressDialogTemplate) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each English resource file parses on its own, so a fault names its file and line.
+TEST(EnglishResourcesTest, EveryFileParsesOnItsOwn) {
+    const std::filesystem::path dir = std::filesystem::path(LUMETRA_SOURCE_DIR) / "resources" / "english";
+    int nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() != ".txt") continue;
+        ++nFiles;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string strError;
+        EXPECT_TRUE(CResourceModule::Parse(text, &strError)) << entry.path().filename() << ", " << strError;
+    }
+    EXPECT_GT(nFiles, 0);
+}
+
+}  // namespace
