@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include "../app/AppTestSupport.h"
 #include "app/LumetraApp.h"
@@ -43,6 +44,14 @@ protected:
         m_pApp = std::make_unique<CLumetraApp>(&m_store);
         m_pApp->m_cmdInfo.bShowSplash = false;
         m_pApp->StartUp();
+        // A script that fails to end a dialog must not hang the run.
+        m_watchdog.setSingleShot(true);
+        QObject::connect(&m_watchdog, &QTimer::timeout, [] {
+            ADD_FAILURE() << "a dialog was left open";
+            for (QWidget* pWnd : QApplication::topLevelWidgets())
+                if (auto* pDlg = qobject_cast<CDialogBase*>(pWnd); pDlg && pDlg->isVisible()) pDlg->EndDialog(IDCANCEL);
+        });
+        m_watchdog.start(60000);
     }
     ~MainMenuTest() override {
         m_pApp.reset();
@@ -58,6 +67,7 @@ protected:
     CScriptedResponder m_responder;
     CModalScript m_script;
     std::unique_ptr<CLumetraApp> m_pApp;
+    QTimer m_watchdog;
 };
 
 // How the user tries to leave, and the answers to "Finishing.OK?".
