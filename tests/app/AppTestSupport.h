@@ -8,12 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/RegistryStore.h"
+
 namespace apptest {
 
-// A QApplication for the whole test binary (fonts and widgets need one).
+// A QApplication for the whole test binary (fonts and widgets need one), and a settings folder
+// of its own so that nothing reaches the real home folder.
 class CQtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        std::string strTemplate = (std::filesystem::temp_directory_path() / "lumetra-reg-XXXXXX").string();
+        if (char* pszDir = mkdtemp(strTemplate.data())) {
+            m_strRegistryDir = pszDir;
+            setenv("LUMETRA_REGISTRY_DIR", pszDir, 1);
+            platform::CRegistryStore::ReloadInstance();
+        }
         if (!QApplication::instance()) {
             static int argc = 1;
             static char name[] = "lumetra-test";
@@ -24,10 +33,15 @@ public:
     void TearDown() override {
         delete m_pApp;
         m_pApp = nullptr;
+        if (!m_strRegistryDir.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(m_strRegistryDir, ec);
+        }
     }
 
 private:
     QApplication* m_pApp = nullptr;
+    std::string m_strRegistryDir;
 };
 
 // A fresh folder below the system's temporary folder, removed with the object.
