@@ -50,6 +50,8 @@ int CGraphDisplay::LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& 
 
 void CGraphDisplay::ShowLoadedData(unsigned nMask, const logdata::stCONDDATA* pData0,
                                    const logdata::stCONDDATA* pData1) {
+    // Nothing loaded: the view stays as it is.
+    if ((nMask & 3u) == 0) return;
     const logdata::stCONDDATA* pData[2] = {pData0, pData1};
     int nMaxCount = 0;
     for (int i = 0; i < 2; ++i) {

@@ -360,3 +360,56 @@ TEST(GraphDisplayScale, DamagedValuesNeverBreakTheScale) {
         }
     }
 }
+
+TEST(GraphDisplayLoad, LoadingConditionTwoAloneKeepsConditionOne) {
+    CTempDataFolder data;
+    CDisplayFixture f(TERM_DAY, 2);
+    f.cond[0].nGraphType = logdata::GRAPH_LINE;
+    f.cond[0].nDataKind = logdata::KIND_COUNT;
+    f.display.SetGraphDefs(0, f.cond[0], Data(24, 2));
+    f.display.SelectLine(0, 1);
+    const stGRAPHDEF before = f.area.GetGraph(0);
+
+    CScriptedProgress progress;
+    ASSERT_EQ(f.display.LoadGraphData(2, Settings(data.strPath), progress), 1);
+    EXPECT_EQ(progress.nRange, 100);  // one condition of a day
+    const stGRAPHDEF& after = f.area.GetGraph(0);
+    EXPECT_EQ(after.nSelect, 1);
+    EXPECT_EQ(after.nSubCount, before.nSubCount);
+    EXPECT_EQ(after.pdSubValue[1], before.pdSubValue[1]);
+    EXPECT_EQ(after.pdSubValue[1][3], 4.0);
+    EXPECT_EQ(f.area.GetGraph(1).nEnable, 1);
+    EXPECT_EQ(f.area.GetGraph(1).nScalePos, 1);  // power beside count: a scale of its own
+
+    // An empty mask loads nothing and keeps the view.
+    f.area.m_nStartSlot = 12;
+    ASSERT_EQ(f.display.LoadGraphData(0, Settings(data.strPath), progress), 1);
+    EXPECT_EQ(f.area.m_nStartSlot, 12);
+    EXPECT_EQ(f.area.m_nDispSlots, 24);
+}
+
+TEST(GraphDisplayLoad, ASecondLoadWhileBusyIsIgnored) {
+    CTempDataFolder data;
+    CDisplayFixture f(TERM_DAY);
+    // A progress view that asks for another load from inside the first, as a second click on
+    // "Next" would while the loader lets window messages through.
+    class CReentrant : public CScriptedProgress {
+    public:
+        CGraphDisplay* pDisplay = nullptr;
+        std::string strData;
+        int nInner = -1;
+        void Step(int n) override {
+            CScriptedProgress::Step(n);
+            if (nInner < 0) {
+                CScriptedProgress inner;
+                nInner = pDisplay->LoadGraphData(1, Settings(strData), inner);
+            }
+        }
+    } progress;
+    progress.pDisplay = &f.display;
+    progress.strData = data.strPath;
+    ASSERT_EQ(f.display.LoadGraphData(1, Settings(data.strPath), progress), 1);
+    EXPECT_EQ(progress.nInner, 0);
+    EXPECT_EQ(progress.nOpened, 1);
+    EXPECT_FALSE(f.display.IsBusy());
+}

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWidget>
 
 #include "graph/DataGrid.h"
@@ -37,7 +38,9 @@ QFont SetGraphFont(QWidget* pWidget, float fSize, const std::string& strFace) {
 
 CCanvasView* CCanvasView::AttachGraphArea(QWidget* pWidget, CGraphArea_Bar& area) {
     SetGraphFont(pWidget, area.m_fFontSize, area.m_strFontName);
-    area.m_fnRedraw = [pWidget] { pWidget->repaint(); };
+    area.m_fnRedraw = [pTarget = QPointer<QWidget>(pWidget)] {
+        if (pTarget) pTarget->repaint();
+    };
     return new CCanvasView(
         pWidget,
         [&area](CCanvas& canvas, const stRECT& rc) {

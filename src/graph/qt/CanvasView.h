@@ -11,7 +11,8 @@ class CDataGrid;
 
 // Puts a canvas drawing on a widget: the graph window's static controls 1001 and 1007 become the
 // graph area and the data grid. The view paints through the widget's own font (set with
-// SetBoldFont) and lives as long as the widget.
+// SetBoldFont) and lives as long as the widget; the control it draws must outlive the widget's
+// painting (the graph window owns both and destroys them together).
 class CCanvasView : public QObject {
     Q_OBJECT
 public:
