@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "graph/GraphDisplay.h"
@@ -412,4 +415,54 @@ TEST(GraphDisplayLoad, ASecondLoadWhileBusyIsIgnored) {
     EXPECT_EQ(progress.nInner, 0);
     EXPECT_EQ(progress.nOpened, 1);
     EXPECT_FALSE(f.display.IsBusy());
+}
+
+// The display side over the real loader, on a generated data folder.
+TEST(GraphDisplayLoad, GeneratedSampleDayShowsWhatTheLoaderRead) {
+    CTempDataFolder data;
+    const std::string strBin = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    const std::string cmd =
+        strBin + "/lumetra-sample --out " + data.strPath + "/Log --days 2 --end 2024-05-02 --seed 1 >/dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+
+    CDisplayFixture f(TERM_DAY);
+    f.cond[0] = logdata::stGRAPHCOND();
+    f.cond[0].nYear = 2024;
+    f.cond[0].nMonth = 5;
+    f.cond[0].nDay = 1;
+    f.cond[0].nIntervalKind = logdata::INTERVAL_60;
+    f.cond[0].wSelect[12] = 1;
+    f.cond[0].wSelect[13] = 1;
+    CScriptedProgress progress;
+    auto settings = Settings(data.strPath + "/Log");
+    settings.now = platform::LocalTime{2024, 5, 3, 12, 0, 0, 5};
+    ASSERT_EQ(f.display.LoadGraphData(1, settings, progress), 1);
+    EXPECT_EQ(progress.nSteps, 100);  // one step per number 00..99
+
+    const stGRAPHDEF& def = f.area.GetGraph(0);
+    double dSum = 0, dMax = 0;
+    int nValid = 0;
+    for (int k = 0; k < 24; ++k) {
+        if (!def.pbValid[k]) continue;
+        ++nValid;
+        dSum += def.pdValue[k];
+        dMax = std::max(dMax, def.pdValue[k]);
+    }
+    ASSERT_GT(nValid, 0);
+    EXPECT_NEAR(f.display.Total(0), dSum, 0.005);
+    // The scale covers the largest value with at most two significant digits of headroom.
+    EXPECT_GE(def.dRange, dMax);
+    EXPECT_LT(def.dRange, dMax * 1.2 + 0.1);
+    EXPECT_EQ(def.dMin, 0.0);
+
+    // The grid shows the same values with two decimals.
+    f.grid.OnPaint();
+    CRecordingCanvas canvas;
+    f.grid.Draw(canvas, {0, 0, 990, 87});
+    char buf[32];
+    for (int k = 0; k < 24; ++k) {
+        if (!def.pbValid[k]) continue;
+        std::snprintf(buf, sizeof buf, "%.2f", def.pdValue[k]);
+        EXPECT_NE(canvas.FindText(buf), nullptr) << k;
+    }
 }
