@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -284,6 +285,69 @@ TEST(RoundTotal, PrintedAndReadBack) {
     EXPECT_EQ(RoundTotal(2.675, KIND_POWER), 2.67);
     EXPECT_EQ(RoundTotal(1.23456, KIND_DIGITAL), 1.235);
     EXPECT_EQ(RoundTotal(-0.0004, KIND_DIGITAL), -0.0);
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged logs under the real names: the load finishes, the values stay finite, nothing throws.
+TEST(LoaderRobustness, DamagedFilesLoadWithoutHarm) {
+    TempFolder tmp;
+    std::string junk;
+    for (int i = 0; i < 50000; ++i) junk.push_back(static_cast<char>((i * 7919 + 13) & 0xFF));
+    const std::string names = ",," + std::string("DT120,DT122") + std::string(15, ',') + "DT154\n";
+    const std::string contents[] = {
+        junk,
+        std::string(1 << 20, ','),
+        "h\n,\n,\n" + names + "2024/05/02,00:15:00,1e308,-1e308\n2024/05/02,00:30:00,1e308,inf\n",
+        "h\n,\n,\n" + names + "2024/05/01,24:00:00,5,5\n99999/99/99,99:99:99,1,1\n2024/05/02\n,,,\n",
+        "h\n,\n,\n" + names + std::string(3 << 20, '9') + "\n",
+        std::string("h\n,\n,\n") + names + std::string("2024/05/02,00:15:00,\0\0\0,5\n", 26),
+    };
+    int i = 0;
+    for (const std::string& c : contents) {
+        const std::string folder = logtest::Logger(tmp.Path(), 1 + i);
+        WriteFile(folder + "/syunji_u0(240501_x_TRG).csv", c);
+        WriteFile(folder + "/syunji_u0(240502_x_TRG).csv", c);
+        WriteFile(folder + "/syunji_u0(CURRENT).csv", c);
+        WriteFile(folder + "/syunji_u1(240502_x_TRG).csv", c);
+        ++i;
+    }
+    stLOADSETTINGS s;
+    s.strDataPath = tmp.Path();
+    s.now = At(2024, 5, 2, 12);
+    for (int term : {TERM_DAY, TERM_MONTH, TERM_YEAR}) {
+        for (int kind : {KIND_POWER, KIND_COUNT, KIND_DIGITAL}) {
+            stGRAPHCOND c;
+            c.nYear = 2024;
+            c.nMonth = 5;
+            c.nDay = 2;
+            c.nIntervalKind = INTERVAL_15;
+            c.nDataKind = kind;
+            c.nGraphType = GRAPH_LINE;
+            for (int n = 1; n <= i; ++n) c.wSelect[n] = 0xFFFF;
+            CGraphLoader loader(s);
+            ASSERT_TRUE(loader.LoadGraphData(term, &c, 1, 1, nullptr));
+            EXPECT_FALSE(loader.Cancelled());
+            const stCONDDATA& d = loader.Data(0);
+            for (int k = 0; k < d.nSlotCount; ++k) EXPECT_FALSE(std::isnan(d.dSlotSum[k]));
+        }
+    }
+}
+
+TEST_F(LoaderTest, MonthGraphIgnoresTheDay) {
+    stGRAPHCOND c = Day(INTERVAL_60);
+    c.nMonth = 4;
+    c.nDay = 31;  // no such day in April: a month graph does not care
+    c.wSelect[1] = 1;
+    CGraphLoader loader(Settings());
+    loader.LoadGraphData(TERM_MONTH, &c, 1, 1, nullptr);
+    EXPECT_EQ(loader.Data(0).nSlotCount, 30);
+    c.nMonth = 5;
+    loader.LoadGraphData(TERM_MONTH, &c, 1, 1, nullptr);
+    EXPECT_EQ(loader.Data(0).nSlotCount, 31);
+    EXPECT_DOUBLE_EQ(loader.Data(0).dTotal, 30.0);
 }
 
 }  // namespace
