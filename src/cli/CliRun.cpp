@@ -161,15 +161,21 @@ std::string GraphCsv(const stCLIGRAPH& g) {
     const logdata::stCONDDATA& d = g.data;
     const int nLines = g.cond.nGraphType == logdata::GRAPH_LINE ? d.nLineCount : 0;
     std::string s = "slot,sum";
-    for (int j = 0; j < nLines; ++j) s += "," + CsvCell(d.lines[static_cast<std::size_t>(j)].strLabel);
+    for (int j = 0; j < nLines; ++j) {
+        s += ',';
+        s += CsvCell(d.lines[static_cast<std::size_t>(j)].strLabel);
+    }
     s += "\n";
     auto cell = [](double v, std::uint8_t b) { return b ? JsonNumber(v) : std::string(); };
     for (int k = 0; k < d.nSlotCount && k < logdata::DAY_SLOTS; ++k) {
         const std::size_t i = static_cast<std::size_t>(k);
-        s += SlotLabel(g, k) + "," + cell(d.dSlotSum[i], d.bSlotHas[i]);
+        s += SlotLabel(g, k);
+        s += ',';
+        s += cell(d.dSlotSum[i], d.bSlotHas[i]);
         for (int j = 0; j < nLines; ++j) {
             const logdata::stGRAPHLINE& line = d.lines[static_cast<std::size_t>(j)];
-            s += "," + cell(line.dValue[i], line.bHas[i]);
+            s += ',';
+            s += cell(line.dValue[i], line.bHas[i]);
         }
         s += "\n";
     }
@@ -184,7 +190,10 @@ std::string ScanJson(const std::string& strData) {
     std::vector<int> numbers;
     logdata::ScanNumbers(strData, models, numbers);
     std::string s = "{\"numbers\":[";
-    for (std::size_t i = 0; i < numbers.size(); ++i) s += (i ? "," : "") + std::to_string(numbers[i]);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i) s += ',';
+        s += std::to_string(numbers[i]);
+    }
     s += "],\"models\":{";
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         char buf[32];
