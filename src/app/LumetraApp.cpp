@@ -140,7 +140,9 @@ int CLumetraApp::ReadOSLanguageSetting() const {
 }
 
 void CLumetraApp::WriteLanguageSetting(int nLanguage) {
-    // A store that cannot be written keeps its old value; nothing is reported.
+    // Only an existing key is written; a store that cannot be written keeps its old value and
+    // nothing is reported.
+    if (!m_store.KeyExists(RegRoot::LocalMachine, ProgramKey())) return;
     m_store.SetString(RegRoot::LocalMachine, ProgramKey(), "Language", GetLanguageName(nLanguage));
 }
 

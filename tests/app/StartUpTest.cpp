@@ -398,6 +398,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StartUpTest, WriteLanguageSettingStoresTheName) {
     CLumetraApp app(&m_store);
+    app.WriteLanguageSetting(LANG_JAPANESE);  // no key to open: nothing is written
+    EXPECT_FALSE(m_store.KeyExists(RegRoot::LocalMachine, kMachineKey));
+    SetMachineDword("LangMax", 3);
     for (auto [nIndex, pszName] :
          {std::pair{0, "Japanese"}, {2, "Chinese"}, {1, "English"}, {7, "English"}, {-1, "English"}}) {
         app.WriteLanguageSetting(nIndex);
