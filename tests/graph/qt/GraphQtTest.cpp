@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "QtTestApp.h"
 #include "graph/DataGrid.h"
 #include "graph/GraphArea_Bar.h"
 #include "graph/TimeRange.h"
@@ -15,15 +16,6 @@
 #include "ui/ProgressDlg.h"
 
 namespace {
-
-// One application object for all tests of this program (offscreen, set by the test runner).
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "graph_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* pApp = new QApplication(argc, argv);
-    return *pApp;
-}
 
 QColor Pixel(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
@@ -52,7 +44,7 @@ CGraphArea_Bar::stLAYOUT Layout(int nAreaWidth, int nDispSlots) {
 
 class GraphImageTest : public testing::Test {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override { GraphTestApp(); }
 };
 
 TEST_F(GraphImageTest, ConditionOneBarsAreBlueInTheirSlotColumn) {
