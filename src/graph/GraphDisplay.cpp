@@ -27,6 +27,11 @@ int CGraphDisplay::LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& 
     nMask &= nCondCount == 2 ? 3u : 1u;
 
     m_bBusy = 1;
+    // Whatever happens below, the window is not left busy for good.
+    struct stBUSYGUARD {
+        int& bBusy;
+        ~stBUSYGUARD() { bBusy = 0; }
+    } busyGuard{m_bBusy};
     progress.SetContinue(true);
     progress.Open(GraphString(IDS_LOADING_CAPTION), GraphString(IDS_LOADING_TEXT));
 
@@ -44,7 +49,6 @@ int CGraphDisplay::LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& 
     if (bLoaded && progress.Continue() && !loader.Cancelled()) {
         ShowLoadedData(nMask, &loader.Data(0), nCondCount == 2 ? &loader.Data(1) : nullptr);
     }
-    m_bBusy = 0;
     return bLoaded ? 1 : 0;
 }
 
