@@ -53,10 +53,11 @@ bool CGraphLoader::Step(int nSteps) {
 }
 
 std::shared_ptr<const CLoggerFolder> CGraphLoader::Folder(int nNumber) {
-    auto it = m_folders.find(nNumber);
+    const std::string strPath = LoggerFolderPath(m_strBase, nNumber);
+    auto it = m_folders.find(strPath);
     if (it != m_folders.end()) return it->second;
-    auto folder = std::make_shared<const CLoggerFolder>(LoggerFolderPath(m_strBase, nNumber));
-    m_folders[nNumber] = folder;
+    auto folder = std::make_shared<const CLoggerFolder>(strPath);
+    m_folders[strPath] = folder;
     return folder;
 }
 
@@ -113,8 +114,8 @@ void CGraphLoader::LoadCondition(int nIndex, const stGRAPHCOND& cond) {
             std::array<int, 8> types{};
             if (nModel == MODEL_LX50A && (wSelect & 0xFFFC) != 0) {
                 if (!folder) folder = Folder(n);
-                auto it = m_unitTypes.find(n);
-                if (it == m_unitTypes.end()) it = m_unitTypes.emplace(n, GetUnitTypes(*folder)).first;
+                auto it = m_unitTypes.find(folder->Folder());
+                if (it == m_unitTypes.end()) it = m_unitTypes.emplace(folder->Folder(), GetUnitTypes(*folder)).first;
                 types = it->second;
             }
             wMask = CalcLoadMask(wSelect, nModel, cond.nDataKind, types);
