@@ -93,8 +93,8 @@ private:
     int m_nLinesAdded = 0;  // lines added in this load, both conditions
     std::string m_strBase;
     std::array<stCONDDATA, 2> m_data;
-    std::map<int, std::shared_ptr<const CLoggerFolder>> m_folders;  // listed once per load
-    std::map<int, std::array<int, 8>> m_unitTypes;                  // told once per load
+    std::map<std::string, std::shared_ptr<const CLoggerFolder>> m_folders;  // listed once per load
+    std::map<std::string, std::array<int, 8>> m_unitTypes;                  // told once per load
 };
 
 }  // namespace logdata
