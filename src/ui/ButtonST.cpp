@@ -4,8 +4,66 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
 
 #include "ui/IconResources.h"
+
+
+namespace {
+
+// Draws a word-wrapped caption centred in a rectangle, "&x" underlining x.
+// Lines are stepped at 1.2 times the font size at most: the substitute faces
+// of the interface fonts have far taller lines than the faces they stand in
+// for, and two lines of a large caption would not fit the button otherwise.
+void DrawCaptionText(QPainter& painter, const QRect& rc, const QString& strCaption) {
+    QString strPlain;
+    int nMnemonic = -1;
+    for (int i = 0; i < strCaption.size(); ++i) {
+        if (strCaption[i] == QLatin1Char('&') && i + 1 < strCaption.size()) {
+            ++i;
+            if (strCaption[i] != QLatin1Char('&') && nMnemonic < 0) nMnemonic = static_cast<int>(strPlain.size());
+        }
+        strPlain += strCaption[i];
+    }
+    const QFont font = painter.font();
+    const QFontMetricsF fm(font, painter.device());
+    const int nDpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    const qreal dEm = std::max<qreal>(1.0, font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * nDpi / 72.0);
+    const qreal dStep = std::min(fm.lineSpacing(), std::ceil(dEm * 1.2));
+
+    QTextLayout layout(strPlain, font, painter.device());
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int nLines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(rc.width(), 1));
+        ++nLines;
+    }
+    layout.endLayout();
+    const qreal dTop = rc.top() + (rc.height() - nLines * dStep) / 2;
+    for (int i = 0; i < nLines; ++i) {
+        QTextLine line = layout.lineAt(i);
+        // the glyphs' visible height is about ascent - (ascent + descent - em) / 2
+        const qreal dBaseline = dTop + i * dStep + (dStep + dEm) / 2 - fm.descent() * 0.5;
+        line.setPosition(QPointF(0, dBaseline - line.ascent()));
+    }
+    QList<QTextLayout::FormatRange> formats;
+    if (nMnemonic >= 0) {
+        QTextLayout::FormatRange range;
+        range.start = nMnemonic;
+        range.length = 1;
+        range.format.setFontUnderline(true);
+        formats.append(range);
+    }
+    layout.draw(&painter, QPointF(rc.left(), 0), formats);
+}
+
+}  // namespace
 
 CButtonST::CButtonST(QWidget* pParent) : QPushButton(pParent) {
     setMouseTracking(true);
@@ -129,13 +187,12 @@ void CButtonST::paintEvent(QPaintEvent*) {
     const QString strCaption = text();
     if (!strCaption.isEmpty()) {
         const QRect rcCaption = CaptionRect().translated(ptShift);
-        const int nFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
         painter.setFont(font());
         if (state.bDisabled) {
             painter.setPen(palette().color(QPalette::Light));
-            painter.drawText(rcCaption.translated(1, 1), nFlags, strCaption);
+            DrawCaptionText(painter, rcCaption.translated(1, 1), strCaption);
             painter.setPen(palette().color(QPalette::Dark));
-            painter.drawText(rcCaption, nFlags, strCaption);
+            DrawCaptionText(painter, rcCaption, strCaption);
         } else {
             int nFore = BTNST_COLOR_FG_OUT;
             if (state.bHot || state.bPressed)
@@ -143,7 +200,7 @@ void CButtonST::paintEvent(QPaintEvent*) {
             else if (state.bFocused)
                 nFore = BTNST_COLOR_FG_FOCUS;
             painter.setPen(GetColor(nFore));
-            painter.drawText(rcCaption, nFlags, strCaption);
+            DrawCaptionText(painter, rcCaption, strCaption);
         }
     }
 
