@@ -23,29 +23,29 @@ inline void PutU16(std::string& s, uint16_t n) {
     s.push_back(static_cast<char>(n >> 8));
 }
 
-inline std::string MakeBmp(const stBMPSPEC& spec) {
-    const uint32_t nRow = ((static_cast<uint32_t>(spec.nWidth) * spec.nBits + 31) / 32) * 4;
-    const uint32_t nRows = static_cast<uint32_t>(spec.nHeight < 0 ? -spec.nHeight : spec.nHeight);
+inline std::string MakeBmp(const stBMPSPEC& bmp) {
+    const uint32_t nRow = ((static_cast<uint32_t>(bmp.nWidth) * bmp.nBits + 31) / 32) * 4;
+    const uint32_t nRows = static_cast<uint32_t>(bmp.nHeight < 0 ? -bmp.nHeight : bmp.nHeight);
     const uint32_t nPixels = nRow * nRows;
-    const uint32_t nOffset = 14 + spec.nHeaderSize + spec.nTableEntries * 4;
+    const uint32_t nOffset = 14 + bmp.nHeaderSize + bmp.nTableEntries * 4;
     std::string s;
-    s += spec.pszSignature;
+    s += bmp.pszSignature;
     PutU32(s, nOffset + nPixels);
     PutU32(s, 0);
     PutU32(s, nOffset);
-    PutU32(s, spec.nHeaderSize);
-    PutU32(s, static_cast<uint32_t>(spec.nWidth));
-    PutU32(s, static_cast<uint32_t>(spec.nHeight));
+    PutU32(s, bmp.nHeaderSize);
+    PutU32(s, static_cast<uint32_t>(bmp.nWidth));
+    PutU32(s, static_cast<uint32_t>(bmp.nHeight));
     PutU16(s, 1);
-    PutU16(s, static_cast<uint16_t>(spec.nBits));
+    PutU16(s, static_cast<uint16_t>(bmp.nBits));
     PutU32(s, 0);  // no compression
     PutU32(s, nPixels);
     PutU32(s, 2835);
     PutU32(s, 2835);
-    PutU32(s, spec.nColours);
+    PutU32(s, bmp.nColours);
     PutU32(s, 0);
-    s.append(spec.nHeaderSize > 40 ? spec.nHeaderSize - 40 : 0, '\0');
-    for (uint32_t i = 0; i < spec.nTableEntries; ++i) {
+    s.append(bmp.nHeaderSize > 40 ? bmp.nHeaderSize - 40 : 0, '\0');
+    for (uint32_t i = 0; i < bmp.nTableEntries; ++i) {
         s.push_back(static_cast<char>(i & 0xFF));          // blue
         s.push_back(static_cast<char>((i * 7) & 0xFF));    // green
         s.push_back(static_cast<char>(255 - (i & 0xFF)));  // red
