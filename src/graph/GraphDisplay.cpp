@@ -46,6 +46,11 @@ int CGraphDisplay::LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& 
     });
     progress.Close();
 
+    if (bLoaded && loader.Cancelled() && progress.Continue()) {
+        // The load broke off by itself (out of memory or the like): nothing new is shown, and the
+        // window must learn that just as from Cancel, so that it puts its records back.
+        progress.SetContinue(false);
+    }
     if (bLoaded && progress.Continue() && !loader.Cancelled()) {
         ShowLoadedData(nMask, &loader.Data(0), nCondCount == 2 ? &loader.Data(1) : nullptr);
     }

@@ -25,8 +25,8 @@ public:
 
     // Loads the conditions whose bits are set (bit 0 condition 1, bit 1 condition 2). Returns 1,
     // or 0 when the period kind is not day, month or year, a condition is missing, or a load is
-    // already running. A cancel shows as Continue() == false afterwards; the shown data, the
-    // records and the view then stay as they were.
+    // already running. A cancel, or a load that broke off by itself, shows as Continue() == false
+    // afterwards; the shown data, the records and the view then stay as they were.
     int LoadGraphData(unsigned nMask, const logdata::stLOADSETTINGS& settings, CLoadProgressView& progress);
 
     // What a completed load does: fills the records of the conditions in the mask from their data

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #include "graph/GraphDisplay.h"
 #include "graph/RecordingCanvas.h"
@@ -283,6 +284,33 @@ TEST(GraphDisplayLoad, CancelLeavesTheShownDataAsItWas) {
     EXPECT_EQ(f.area.GetGraph(0).nCount, before.nCount);
     EXPECT_EQ(f.area.m_nDispSlots, 24);
     EXPECT_EQ(f.area.m_nInterval, 60);
+    EXPECT_FALSE(f.display.IsBusy());
+}
+
+// A progress view whose stepping fails part way, as a load that runs out of memory would.
+class CFailingProgress : public CScriptedProgress {
+public:
+    void Step(int n) override {
+        CScriptedProgress::Step(n);
+        if (nSteps >= 10) throw std::runtime_error("failed");
+    }
+};
+
+TEST(GraphDisplayLoad, ALoadThatBreaksOffByItselfIsReportedLikeACancel) {
+    CTempDataFolder data;
+    CDisplayFixture f(TERM_DAY);
+    CScriptedProgress first;
+    ASSERT_EQ(f.display.LoadGraphData(1, Settings(data.strPath), first), 1);
+    const stGRAPHDEF before = f.area.GetGraph(0);
+
+    f.cond[0].nIntervalKind = logdata::INTERVAL_15;
+    CFailingProgress failing;
+    EXPECT_EQ(f.display.LoadGraphData(1, Settings(data.strPath), failing), 1);
+    // The window must not take the half load for a finished one.
+    EXPECT_FALSE(failing.Continue());
+    EXPECT_EQ(failing.nClosed, 1);
+    EXPECT_EQ(f.area.GetGraph(0).nCount, before.nCount);
+    EXPECT_EQ(f.area.m_nDispSlots, 24);
     EXPECT_FALSE(f.display.IsBusy());
 }
 
