@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 #include "graph/GraphArea_Bar.h"
 #include "graph/GraphText.h"
@@ -26,29 +25,15 @@ CDataGrid::CDataGrid(int nTermType, double dRateX, double dRateY)
     : m_nTermType(nTermType), m_nColumns(DefaultColumns(nTermType)), m_dRateX(dRateX), m_dRateY(dRateY) {}
 
 int CDataGrid::AddGraph(const stGRAPHDEF* pDef) {
-    if (pDef == nullptr) return 0;
-    if (static_cast<int>(m_arrGraph.size()) >= m_nMaxGraph) return -1;
-    try {
-        m_arrGraph.push_back(*pDef);
-    } catch (const std::bad_alloc&) {
-        if (m_fnLackOfMemory) m_fnLackOfMemory("System error [Lack of memory]");
-        return -1;
-    }
-    return static_cast<int>(m_arrGraph.size()) - 1;
+    return AddGraphDef(m_arrGraph, m_nMaxGraph, pDef, m_fnLackOfMemory);
 }
 
 bool CDataGrid::SetGraph(int nIndex, const stGRAPHDEF& def) {
-    if (nIndex < 0 || nIndex >= static_cast<int>(m_arrGraph.size())) return false;
-    m_arrGraph[static_cast<size_t>(nIndex)] = def;
-    return true;
+    return ReplaceGraphDef(m_arrGraph, nIndex, def);
 }
 
 void CDataGrid::SetSelect(int nGraph, int nLine, const std::string& strLabel) {
-    if (nGraph < 0 || nGraph >= static_cast<int>(m_arrGraph.size())) return;
-    stGRAPHDEF& def = m_arrGraph[static_cast<size_t>(nGraph)];
-    if (def.bMulti != 1) return;
-    def.nSelect = (nLine < 0 || nLine >= def.nSubCount) ? -1 : nLine;
-    def.strSelect = strLabel;
+    SelectGraphLine(m_arrGraph, nGraph, nLine, strLabel);
 }
 
 void CDataGrid::OnPaint() {

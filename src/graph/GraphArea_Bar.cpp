@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 #include "graph/GraphText.h"
 #include "logdata/GraphScale.h"
@@ -52,30 +51,17 @@ CGraphArea_Bar::CGraphArea_Bar(int nTermType, double dRateX, double dRateY)
     : m_nTermType(nTermType), m_nSlots(DefaultSlots(nTermType)), m_dRateX(dRateX), m_dRateY(dRateY) {}
 
 int CGraphArea_Bar::AddGraph(const stGRAPHDEF* pDef) {
-    if (pDef == nullptr) return 0;
-    if (static_cast<int>(m_arrGraph.size()) >= m_nMaxGraph) return -1;
-    try {
-        m_arrGraph.push_back(*pDef);
-    } catch (const std::bad_alloc&) {
-        if (m_fnLackOfMemory) m_fnLackOfMemory("System error [Lack of memory]");
-        return -1;
-    }
-    return static_cast<int>(m_arrGraph.size()) - 1;
+    return AddGraphDef(m_arrGraph, m_nMaxGraph, pDef, m_fnLackOfMemory);
 }
 
 bool CGraphArea_Bar::SetGraph(int nIndex, const stGRAPHDEF& def, bool bRedraw) {
-    if (nIndex < 0 || nIndex >= static_cast<int>(m_arrGraph.size())) return false;
-    m_arrGraph[static_cast<size_t>(nIndex)] = def;
+    if (!ReplaceGraphDef(m_arrGraph, nIndex, def)) return false;
     if (bRedraw && m_fnRedraw) m_fnRedraw();
     return true;
 }
 
 void CGraphArea_Bar::SetSelect(int nGraph, int nLine, const std::string& strLabel) {
-    if (nGraph < 0 || nGraph >= static_cast<int>(m_arrGraph.size())) return;
-    stGRAPHDEF& def = m_arrGraph[static_cast<size_t>(nGraph)];
-    if (def.bMulti != 1) return;
-    def.nSelect = (nLine < 0 || nLine >= def.nSubCount) ? -1 : nLine;
-    def.strSelect = strLabel;
+    SelectGraphLine(m_arrGraph, nGraph, nLine, strLabel);
 }
 
 void CGraphArea_Bar::GetMinMax(int nGraph, double& dMax, double& dMin, int nLine) const {

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 // Colours as the drawing code uses them: 0x00BBGGRR, made with RGB(red, green, blue).
 #ifndef LUMETRA_COLORREF_DEFINED
@@ -61,3 +63,16 @@ struct stGRAPHDEF {
 
 // Period kinds of a graph.
 enum : int { TERM_DAY = 0, TERM_MONTH = 1, TERM_YEAR = 2 };
+
+// The series list that the graph area and the data grid each keep (index 0 = condition 1).
+
+// Appends a copy of *pDef unless nMaxGraph series are already held. The new index; 0 without a
+// record; -1 when the list is full or memory runs out, in which case fnLackOfMemory (when set)
+// is handed "System error [Lack of memory]" to show.
+int AddGraphDef(std::vector<stGRAPHDEF>& arrGraph, int nMaxGraph, const stGRAPHDEF* pDef,
+                const std::function<void(const std::string&)>& fnLackOfMemory);
+// Replaces the record at the index with a copy; false (nothing changed) for an index outside the list.
+bool ReplaceGraphDef(std::vector<stGRAPHDEF>& arrGraph, int nIndex, const stGRAPHDEF& def);
+// Highlights line nLine of a multi-line series (-1 when nLine is negative or not below nSubCount)
+// with its legend label; a series without lines or an index outside the list is left alone.
+void SelectGraphLine(std::vector<stGRAPHDEF>& arrGraph, int nGraph, int nLine, const std::string& strLabel);

@@ -354,6 +354,38 @@ TEST(DataGridValues, NotLoadedSeriesShowsEmptyCells) {
     EXPECT_EQ(grid.CellText(grid.CalcShape(), 0, 0), "");
 }
 
+TEST(DataGridSeries, AddSetAndSelectKeepTheirLimits) {
+    CDataGrid grid(TERM_DAY, 0.9999, 0.9999);
+    stGRAPHDEF def;
+    EXPECT_EQ(grid.AddGraph(nullptr), 0);
+    EXPECT_EQ(grid.GetCount(), 0);
+    EXPECT_EQ(grid.AddGraph(&def), 0);
+    EXPECT_EQ(grid.AddGraph(&def), 1);
+    EXPECT_EQ(grid.AddGraph(&def), -1);
+    EXPECT_EQ(grid.GetCount(), 2);
+
+    def.nCount = 31;
+    def.bMulti = 1;
+    def.nSubCount = 3;
+    EXPECT_TRUE(grid.SetGraph(1, def));
+    EXPECT_EQ(grid.GetGraph(1).nCount, 31);
+    EXPECT_FALSE(grid.SetGraph(2, def));
+    EXPECT_FALSE(grid.SetGraph(-1, def));
+
+    // Only a series with lines takes a selection; a line out of range clears it.
+    grid.SetSelect(0, 0, "07-0-1");
+    EXPECT_EQ(grid.GetGraph(0).nSelect, -1);
+    EXPECT_EQ(grid.GetGraph(0).strSelect, "");
+    grid.SetSelect(1, 2, "07-1-1");
+    EXPECT_EQ(grid.GetGraph(1).nSelect, 2);
+    EXPECT_EQ(grid.GetGraph(1).strSelect, "07-1-1");
+    grid.SetSelect(1, 3, "07-1-2");
+    EXPECT_EQ(grid.GetGraph(1).nSelect, -1);
+    grid.SetSelect(1, -2, "");
+    EXPECT_EQ(grid.GetGraph(1).nSelect, -1);
+    grid.SetSelect(7, 0, "07-0-1");
+}
+
 TEST(DataGridRects, TakenOnceAtTheFirstDrawAfterTheFirstPaint) {
     CDataGrid grid(TERM_DAY, 0.9999, 0.9999);
     CRecordingCanvas canvas;
