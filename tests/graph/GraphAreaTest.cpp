@@ -223,6 +223,31 @@ TEST(GraphAreaBars, TwoConditionsSplitEachColumn) {
     EXPECT_EQ(green[0].y1, rc.bottom - static_cast<int>(4.5 * dPerUnit));
 }
 
+TEST(GraphAreaBars, DigitalBarsStandOnTheZeroLineInTheMiddle) {
+    CAreaFixture f(TERM_DAY);
+    f.DayView(0, 24, 60);
+    // The scale of digital values from -3 to 5: range 10, origin -5; 7 lies above the scale.
+    CTestSeries s = CTestSeries::Bars(24, {-3, 5, 7});
+    s.def.dRange = 10;
+    s.def.dMin = -5;
+    stGRAPHDEF d = s.Def();
+    f.area.AddGraph(&d);
+    f.Draw();
+    const stRECT rc = f.area.CalcLayout().rcPlot;
+    const double dPerUnit = rc.Height() / 10.0;
+    const int y0 = rc.bottom - static_cast<int>(5 * dPerUnit);
+    auto bars = FillsOf(f.canvas, RGB(0, 0, 255));
+    ASSERT_EQ(bars.size(), 3u);
+    // Below zero the bar hangs from the zero line down to its value.
+    EXPECT_EQ(bars[0].y1, y0);
+    EXPECT_EQ(bars[0].y2, rc.bottom - static_cast<int>(2 * dPerUnit));
+    // Above zero it rises to its value; a value above the scale stops at the plot's top.
+    EXPECT_EQ(bars[1].y1, rc.top);
+    EXPECT_EQ(bars[1].y2, y0);
+    EXPECT_EQ(bars[2].y1, rc.top);
+    EXPECT_EQ(bars[2].y2, y0);
+}
+
 TEST(GraphAreaBars, WholeDayOfQuarterHoursHasEightyPercentBarsAndHourLabels) {
     CAreaFixture f(TERM_DAY);
     f.DayView(0, 96, 15);
