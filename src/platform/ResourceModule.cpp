@@ -362,7 +362,12 @@ std::shared_ptr<const CResourceModule> CResourceModule::LoadFile(const std::stri
         if (data.size() > kMaxFileSize) return nullptr;
     }
     if (in.bad()) return nullptr;
-    return Parse(data);
+    std::shared_ptr<const CResourceModule> module = Parse(data);
+    // A file that defines nothing (cut to nothing by a failed copy, or only comments) is no module:
+    // taking it would switch the language while every text stayed English.
+    if (module && module->m_mapStrings.empty() && module->m_mapDialogs.empty() && module->m_mapMenus.empty())
+        return nullptr;
+    return module;
 }
 
 std::shared_ptr<const CResourceModule> CResourceModule::English() {

@@ -68,7 +68,7 @@ public:
     // given, stores "line N: what is wrong".
     static std::shared_ptr<const CResourceModule> Parse(std::string_view text, std::string* pError = nullptr);
     // Reads and parses a module file; nullptr when it is missing, unreadable,
-    // larger than kMaxFileSize or does not parse.
+    // larger than kMaxFileSize, does not parse or defines nothing.
     static std::shared_ptr<const CResourceModule> LoadFile(const std::string& strPath);
     // The built-in English module, parsed once.
     static std::shared_ptr<const CResourceModule> English();

@@ -164,14 +164,31 @@ INSTANTIATE_TEST_SUITE_P(
                       stLANGCASE{"OnlyEnglishRegistered", "Japanese", 2, false, true, LANG_ENGLISH, "Lumetra"}),
     [](const auto& info) { return std::string(info.param.pszName); });
 
-TEST_F(StartUpTest, DamagedModuleFallsBackToEnglish) {
+// Japanese modules that cannot be used: the start goes on in English.
+struct stBADMODULECASE {
+    const char* pszName;
+    std::string strContent;
+};
+
+class DamagedModuleTest : public StartUpTest, public ::testing::WithParamInterface<stBADMODULECASE> {};
+
+TEST_P(DamagedModuleTest, FallsBackToEnglish) {
     RegisterThree();
     SetMachine("Language", "Japanese");
-    apptest::WriteFile(m_tmp / "res/LumetraResJpn.res", std::string("STRING 11 \"open\n\x01\x02\xff junk", 20));
+    apptest::WriteFile(m_tmp / "res/LumetraResJpn.res", GetParam().strContent);
     auto pApp = Start();
     EXPECT_EQ(pApp->m_nLanguage, LANG_ENGLISH);
     EXPECT_EQ(platform::CurrentResources(), platform::CResourceModule::English());
+    EXPECT_EQ(pApp->m_strCurrencyUnit, "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedModuleTest,
+                         ::testing::Values(stBADMODULECASE{"Junk",
+                                                           std::string("STRING 11 \"open\n\x01\x02\xff junk", 20)},
+                                           // A copy cut to nothing must not switch the language with English texts.
+                                           stBADMODULECASE{"EmptyFile", ""},
+                                           stBADMODULECASE{"OnlyComments", "# Japanese\n\n   # nothing else\n"}),
+                         [](const auto& info) { return std::string(info.param.pszName); });
 
 TEST_F(StartUpTest, CurrencyUnitDefaultComesTrimmedFromTheModule) {
     RegisterThree();
