@@ -358,6 +358,89 @@ TEST_F(LogFileTest, DigitalValuesAtTheStartOfTheSlot) {
     EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal24[2], 8.5 - 8);
 }
 
+TEST_F(LogFileTest, DashStartWaitsForALaterKindOfThePreviousDay) {
+    // The TRG file dated D-1 names the start with "-": no start yet, so the SET file dated D-1
+    // supplies it, although the TRG file of D already resolved its slot.
+    Lx50(1, 0, 2024, 5, 1, StartRow(0, 2024, 5, 2, "-", ""));
+    Lx50(1, 0, 2024, 5, 1, StartRow(0, 2024, 5, 2, "10.00", ""), "SET");
+    Lx50(1, 0, 2024, 5, 2, logtest::Row("2024/05/02", "00:15:00", {{2, "11.00"}}, 20));
+    auto f = Make(MODEL_LX50A, KIND_POWER, 0x1, At(2024, 6, 1));
+    f->ReadDay(m_tmp.Path(), 1, 2024, 5, 2);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal96[0], 1.0);
+}
+
+TEST_F(LogFileTest, StartOfNewYearsDayFromTheFileOfTheYearBefore) {
+    // 1 January: the start reading lies in the file dated 31 December of the year before (YY 23).
+    Lx30(2, 2023, 12, 31, logtest::Row("2024/01/01", "00:00:00", {{2, "5.00"}}, 13));
+    Lx30(2, 2024, 1, 1,
+         logtest::Row("2024/01/01", "01:00:00", {{2, "7.25"}}, 13) +
+             logtest::Row("2024/01/02", "00:00:00", {{2, "8.25"}}, 13));
+    auto f = Make(MODEL_LX30A, KIND_POWER, 1, At(2024, 6, 1));
+    f->ReadDay(m_tmp.Path(), 2, 2024, 1, 1);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal24[0], 2.25);
+    EXPECT_FALSE(f->m_dayTotal.bHas24[23]) << "no 23:00 reading";
+}
+
+TEST_F(LogFileTest, Lx30CountOnALeapDayWraps) {
+    // Count values of the LX30-A stand at field 12 (DT154); 29 February ends at 1 March 00:00.
+    Lx30(2, 2024, 2, 28, logtest::Row("2024/02/29", "00:00:00", {{12, "999999"}}, 13));
+    Lx30(2, 2024, 2, 29,
+         logtest::Row("2024/02/29", "01:00:00", {{12, "4"}}, 13) +
+             logtest::Row("2024/02/29", "23:00:00", {{12, "10"}}, 13) +
+             logtest::Row("2024/03/01", "00:00:00", {{12, "12"}}, 13));
+    auto f = Make(MODEL_LX30A, KIND_COUNT, 1, At(2024, 6, 1));
+    f->ReadDay(m_tmp.Path(), 2, 2024, 2, 29);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal24[0], 5);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal96[92], 2) << "hour 23 in its first quarter";
+    EXPECT_DOUBLE_EQ(f->m_day[0].dTotal, 7);
+}
+
+TEST_F(LogFileTest, TodaysCurrentFileIsReadFirstAndTheFutureStartsAfterNow) {
+    Lx50(1, 0, 2024, 5, 1, StartRow(0, 2024, 5, 2, "10.00", ""));
+    Lx50(1, 0, 2024, 5, 2, logtest::Row("2024/05/02", "00:15:00", {{2, "11.00"}}, 20));
+    WriteFile(Folder(1) + "/syunji_u0(CURRENT).csv",
+              logtest::Header(logtest::Lx50Names(0)) + logtest::Row("2024/05/02", "00:15:00", {{2, "12.00"}}, 20));
+    auto atSlot = Make(MODEL_LX50A, KIND_POWER, 0x1, At(2024, 5, 2, 0, 15));
+    atSlot->ReadDay(m_tmp.Path(), 1, 2024, 5, 2);
+    EXPECT_DOUBLE_EQ(atSlot->m_dayTotal.dVal96[0], 2.0) << "the current file's reading wins over the TRG file";
+    platform::LocalTime before = At(2024, 5, 2, 0, 14);
+    before.nSecond = 59;
+    auto early = Make(MODEL_LX50A, KIND_POWER, 0x1, before);
+    early->ReadDay(m_tmp.Path(), 1, 2024, 5, 2);
+    EXPECT_FALSE(early->m_dayTotal.bAny) << "00:15 lies one second after now";
+}
+
+TEST_F(LogFileTest, OnlyRowsAtTheExpectedTimesMatch) {
+    // Rows off the quarter-hour grid, with seconds, or of the next day after 00:00 match no slot;
+    // the next day's 00:00 is slot 95.
+    Lx50(1, 0, 2024, 5, 1, StartRow(0, 2024, 5, 2, "10.00", ""));
+    Lx50(1, 0, 2024, 5, 2,
+         logtest::Row("2024/05/02", "00:15:01", {{2, "99"}}, 20) +
+             logtest::Row("2024/05/02", "00:20:00", {{2, "99"}}, 20) +
+             logtest::Row("2024/05/03", "00:15:00", {{2, "99"}}, 20) +
+             logtest::Row("2024/05/02", "00:15:00", {{2, "11"}}, 20) +
+             logtest::Row("2024/05/03", "00:00:00", {{2, "12"}}, 20) +
+             logtest::Row("2024/05/02", "23:45:00", {{2, "11.5"}}, 20));
+    auto f = Make(MODEL_LX50A, KIND_POWER, 0x1, At(2024, 6, 1));
+    f->ReadDay(m_tmp.Path(), 1, 2024, 5, 2);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal96[0], 1.0);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dVal96[95], 0.5);
+    EXPECT_DOUBLE_EQ(f->m_dayTotal.dTotal, 1.5);
+}
+
+TEST_F(LogFileTest, DigitalMonthSumsTheSlotValuesAndLeavesCircuitsEmpty) {
+    Lx50(2, 1, 2024, 4, 30, logtest::Row("2024/05/01", "00:00:00", {{20, "2"}}, 24));
+    Lx50(2, 1, 2024, 5, 1,
+         logtest::Row("2024/05/01", "00:15:00", {{20, "3"}}, 24) +
+             logtest::Row("2024/05/01", "00:30:00", {{20, "4"}}, 24));
+    auto f = Make(MODEL_LX50A, KIND_DIGITAL, 0x4, At(2024, 6, 1));
+    f->ReadMonth(m_tmp.Path(), 2, 2024, 5, TERM_MONTH);
+    EXPECT_DOUBLE_EQ(f->m_monthTotal.dVal[0], 2 + 3);
+    EXPECT_TRUE(f->m_monthTotal.bHas[0]);
+    EXPECT_FALSE(f->m_monthTotal.bHas[1]);
+    EXPECT_FALSE(f->m_month[2].bAny);
+}
+
 TEST_F(LogFileTest, MonthStopsAtTodayAndStepsPerDay) {
     for (int d = 1; d <= 10; ++d) {
         int y = 2024, m = 5, dd = d;
