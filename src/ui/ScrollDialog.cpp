@@ -1,11 +1,17 @@
 #include "ui/ScrollDialog.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 CScrollDialog::CScrollDialog(int nTemplateId, QWidget* pParent) : CDialogBase(nTemplateId, pParent) {}
+
+CScrollDialog::~CScrollDialog() {
+    if (QCoreApplication* pApp = QCoreApplication::instance()) pApp->removeEventFilter(this);
+}
 
 bool CScrollDialog::OnInitDialog() {
     if (!CDialogBase::OnInitDialog()) return false;
@@ -28,6 +34,7 @@ bool CScrollDialog::OnInitDialog() {
     m_bHorzActive = m_bVertActive = false;
     m_nHorzShown = m_nVertShown = 0;
     m_bInitDone = true;
+    if (QCoreApplication* pApp = QCoreApplication::instance()) pApp->installEventFilter(this);
     return true;
 }
 
@@ -119,8 +126,43 @@ void CScrollDialog::wheelEvent(QWheelEvent* pEvent) {
 }
 
 void CScrollDialog::keyPressEvent(QKeyEvent* pEvent) {
+    const int nKey = pEvent->key();
+    QPointer<CScrollDialog> pSelf(this);
     CDialogBase::keyPressEvent(pEvent);
-    switch (pEvent->key()) {
+    if (!pSelf) return;
+    m_bKeyScrolled = true;
+    ScrollForKey(nKey);
+}
+
+namespace {
+bool IsArrowKey(int nKey) {
+    return nKey == Qt::Key_Up || nKey == Qt::Key_Down || nKey == Qt::Key_Left || nKey == Qt::Key_Right;
+}
+}  // namespace
+
+bool CScrollDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pEvent->type() != QEvent::KeyPress || m_bDeliveringKey || pWatched == this || !m_bInitDone)
+        return CDialogBase::eventFilter(pWatched, pEvent);
+    auto* pWidget = qobject_cast<QWidget*>(pWatched);
+    auto* pKey = static_cast<QKeyEvent*>(pEvent);
+    if (!pWidget || pWidget->window() != this || !IsArrowKey(pKey->key()))
+        return CDialogBase::eventFilter(pWatched, pEvent);
+    // The control (and, when it passes the key on, the dialog) handle the key first.
+    const int nKey = pKey->key();
+    QPointer<CScrollDialog> pSelf(this);
+    m_bDeliveringKey = true;
+    m_bKeyScrolled = false;
+    QCoreApplication::sendEvent(pWidget, pEvent);
+    if (!pSelf) return true;
+    m_bDeliveringKey = false;
+    if (!m_bKeyScrolled) ScrollForKey(nKey);
+    // Delivered: the key goes to no one else.
+    pEvent->accept();
+    return true;
+}
+
+void CScrollDialog::ScrollForKey(int nKey) {
+    switch (nKey) {
         case Qt::Key_Up:
             if (m_bVertActive) ScrollBy(Qt::Vertical, -3);
             break;

@@ -18,6 +18,7 @@ class CScrollDialog : public CDialogBase {
     Q_OBJECT
 public:
     explicit CScrollDialog(int nTemplateId, QWidget* pParent = nullptr);
+    ~CScrollDialog() override;
 
     QSize ContentSize() const { return QSize(m_nContentWidth, m_nContentHeight); }
     bool IsHorzActive() const { return m_bHorzActive; }
@@ -37,6 +38,9 @@ protected:
     void resizeEvent(QResizeEvent* pEvent) override;
     void wheelEvent(QWheelEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    // Arrow keys pressed on a control of this window (a focused button takes them for itself)
+    // still scroll, once, after the control and the dialog have handled them.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     int m_nContentWidth = 0;
@@ -48,6 +52,11 @@ private:
     QScrollBar* m_pVert = nullptr;
     int m_nHorzShown = 0;  // the position the client is scrolled to
     int m_nVertShown = 0;
+    bool m_bDeliveringKey = false;  // the filter is handing an arrow key to a control
+    bool m_bKeyScrolled = false;    // keyPressEvent of the dialog has seen that key
+
+    // Scrolls 3 pixels for an arrow key in the direction of an active bar.
+    void ScrollForKey(int nKey);
 
     void OnSize(int cx, int cy);
     void UpdateDirection(QScrollBar* pBar, bool& bActive, int nContent, int nClient);

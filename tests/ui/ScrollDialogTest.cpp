@@ -102,6 +102,20 @@ TEST_F(ScrollDialogTest, WheelAndArrowKeysScrollThreePixels) {
     EXPECT_EQ(m_dlg.HorzPos(), 0);
 }
 
+TEST_F(ScrollDialogTest, ArrowKeysScrollAlsoWhenAButtonHasTheFocus) {
+    // The big windows nearly always have a picture button focused; the arrows must scroll there too,
+    // once per key, whether the button passes the key on or uses it to move the focus.
+    m_dlg.resize(200, 100);
+    m_dlg.activateWindow();
+    Bottom()->setFocus();
+    QTest::keyClick(Bottom(), Qt::Key_Down);
+    EXPECT_EQ(m_dlg.VertPos(), 3);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : Bottom(), Qt::Key_Right);
+    EXPECT_EQ(m_dlg.HorzPos(), 3);
+    QTest::keyClick(&m_dlg, Qt::Key_Up);
+    EXPECT_EQ(m_dlg.VertPos(), 0);
+}
+
 TEST_F(ScrollDialogTest, WheelScrollsHorizontallyWithoutVerticalBar) {
     m_dlg.resize(250, 162);
     QWheelEvent down(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
