@@ -24,13 +24,17 @@ CCsvFile::~CCsvFile() {
 
 bool CCsvFile::Open(const std::string& strPath) {
     Close();
-    int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so that a named pipe or a device under a log file's name is refused
+    // instead of waiting for a writer; a regular file then reads as usual.
+    int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
+    const int nFlags = ::fcntl(fd, F_GETFL);
+    if (nFlags >= 0) ::fcntl(fd, F_SETFL, nFlags & ~O_NONBLOCK);
     m_fd = fd;
     // A file smaller than the buffer is read whole by the first fill.
     std::size_t nSize = static_cast<std::size_t>(st.st_size) + 1;

@@ -1,7 +1,12 @@
 #include "logdata/CsvFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -62,6 +67,23 @@ TEST(CsvFile, MissingFileAndFolderCannotBeOpened) {
     EXPECT_FALSE(file.Open(tmp / "missing.csv"));
     EXPECT_FALSE(file.Open(tmp.Path()));
     EXPECT_FALSE(file.ReadRow(0));
+}
+
+TEST(CsvFile, NamedPipeUnderALogNameIsRefusedWithoutWaiting) {
+    logtest::TempFolder tmp;
+    const std::string pipe = tmp / "syunji(240502_0015_TRG).csv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto opened = std::async(std::launch::async, [&] {
+        CCsvFile file;
+        return file.Open(pipe);
+    });
+    if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Give the waiting reader its writer and end of file, so the test ends and fails.
+        int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+        ADD_FAILURE() << "opening a named pipe waited for a writer";
+    }
+    EXPECT_FALSE(opened.get());
 }
 
 TEST(CsvFile, ReadsAFileFromDisk) {
