@@ -145,7 +145,9 @@ bool CScrollDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
         return CDialogBase::eventFilter(pWatched, pEvent);
     auto* pWidget = qobject_cast<QWidget*>(pWatched);
     auto* pKey = static_cast<QKeyEvent*>(pEvent);
-    if (!pWidget || pWidget->window() != this || !IsArrowKey(pKey->key()))
+    // The menu bar walks its items with the arrows and keeps them.
+    const bool bMenuBar = MenuBar() && (pWidget == MenuBar() || MenuBar()->isAncestorOf(pWidget));
+    if (!pWidget || pWidget->window() != this || bMenuBar || !IsArrowKey(pKey->key()))
         return CDialogBase::eventFilter(pWatched, pEvent);
     // The control (and, when it passes the key on, the dialog) handle the key first.
     const int nKey = pKey->key();
