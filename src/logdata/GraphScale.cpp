@@ -138,8 +138,10 @@ void CalcGraphScale(stSCALESERIES* pSeries, int nSeries, int nTermType, int nSta
             GetMinMax(s.pdValue, s.pbValid, nFirst, nSlots, mx[i], mn[i]);
         }
     }
+    // A range that overflowed (digital readings near the largest double, doubled for a scale with
+    // zero in the middle) is kept out like an empty one: the axis keeps its previous scale.
     auto apply = [&](int i, const stAXISSCALE& scale) {
-        if (scale.dRange > 0) {
+        if (scale.dRange > 0 && std::isfinite(scale.dRange) && std::isfinite(scale.dMin)) {
             pSeries[i].dRange = scale.dRange;
             pSeries[i].dMin = scale.dMin;
         }

@@ -94,6 +94,30 @@ TEST(CalcGraphScale, FreshAllZeroPowerKeepsEighteen) {
     EXPECT_EQ(s.dRange, 130.0);
 }
 
+TEST(CalcGraphScale, OverflowingRangeKeepsThePreviousScale) {
+    // Digital readings of both signs near the largest double: twice the larger of them is no
+    // number, so the axis keeps the scale it had.
+    double v[96] = {};
+    std::uint8_t ok[96] = {};
+    v[0] = 1e308;
+    v[1] = -1e308;
+    ok[0] = ok[1] = 1;
+    stSCALESERIES s;
+    s.nEnable = 1;
+    s.nCount = 24;
+    s.nDataKind = KIND_DIGITAL;
+    s.pdValue = v;
+    s.pbValid = ok;
+    CalcGraphScale(&s, 1, TERM_DAY, 0, 24, 4);
+    EXPECT_EQ(s.dRange, 18.0);
+    EXPECT_EQ(s.dMin, 0.0);
+    v[0] = 5;
+    v[1] = -3;
+    CalcGraphScale(&s, 1, TERM_DAY, 0, 24, 4);
+    EXPECT_EQ(s.dRange, 10.0);
+    EXPECT_EQ(s.dMin, -5.0);
+}
+
 TEST(CalcGraphScale, CommonOrSeparateScales) {
     double v1[96] = {}, v2[96] = {};
     std::uint8_t ok[96] = {};
