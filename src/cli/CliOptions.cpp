@@ -90,6 +90,27 @@ const char* CliUsage() {
            "LIST: comma-separated meter numbers NN (selection word 1) or NN:0xHHHH (16-bit selection word)\n";
 }
 
+namespace {
+
+// The user's text as it may stand in the one-line error message: control
+// characters (a newline above all) are written as \xHH.
+std::string Printable(const std::string& strText) {
+    std::string strOut;
+    for (unsigned char c : strText) {
+        if (c < 0x20 || c == 0x7F) {
+            static const char* const kHex = "0123456789ABCDEF";
+            strOut += "\\x";
+            strOut += kHex[c >> 4];
+            strOut += kHex[c & 15];
+        } else {
+            strOut += static_cast<char>(c);
+        }
+    }
+    return strOut;
+}
+
+}  // namespace
+
 bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::string& strError) {
     o = stCLIOPTIONS();
     if (argc < 2) {
@@ -105,7 +126,7 @@ bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::st
         o.command = Command::Help;
         return true;
     } else {
-        strError = "unknown command: " + strCommand;
+        strError = "unknown command: " + Printable(strCommand);
         return false;
     }
 
@@ -186,7 +207,7 @@ bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::st
         }
         auto it = table.find(strArg);
         if (it == table.end() || (it->second.bGraphOnly && o.command != Command::Graph)) {
-            strError = "unknown argument: " + strArg;
+            strError = "unknown argument: " + Printable(strArg);
             return false;
         }
         if (!bHasValue) {
@@ -197,7 +218,7 @@ bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::st
             strValue = argv[++i];
         }
         if (!it->second.parse(strValue)) {
-            strError = "bad value for " + strArg + ": '" + strValue + "'";
+            strError = "bad value for " + strArg + ": '" + Printable(strValue) + "'";
             return false;
         }
     }
@@ -229,7 +250,7 @@ bool ParseCliOptions(int argc, const char* const* argv, stCLIOPTIONS& o, std::st
                 return false;
             }
             if (FindTimeRange(o.strView, o.nTermType, logdata::IntervalMinutes(o.nIntervalKind)) == nullptr) {
-                strError = "bad value for --view: '" + o.strView + "' (this period and interval offer " +
+                strError = "bad value for --view: '" + Printable(o.strView) + "' (this period and interval offer " +
                            (o.nTermType == logdata::TERM_DAY && o.nIntervalKind == logdata::INTERVAL_15
                                 ? "whole|0-6|6-12|12-18|18-24|3-9|9-15|15-21)"
                             : o.nTermType == logdata::TERM_DAY && o.nIntervalKind == logdata::INTERVAL_30

@@ -196,6 +196,15 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArgs{"graph --data /tmp --select 1 --period day --date 2024-05-02 --json", "--json"},
                     BadArgs{"scan --data /tmp --select 1", "--select"}));
 
+TEST(CliOptions, ErrorStaysOneLineWhenTheValueHoldsANewline) {
+    const char* argv[] = {"lumetra-cli", "graph", "--data", "/d", "--select", "3", "--period", "day\nweek",
+                          "--date",      "2024-05-31"};
+    cli::stCLIOPTIONS o;
+    std::string err;
+    ASSERT_FALSE(cli::ParseCliOptions(10, argv, o, err));
+    EXPECT_EQ(err, "bad value for --period: 'day\\x0Aweek'");
+}
+
 TEST(CliOptions, SelectionWordsAndDefaults) {
     std::array<std::uint16_t, 100> w{};
     ASSERT_TRUE(cli::ParseSelectList("7,12:0xFFFF,07:0x0004,0:0x0", w));
