@@ -41,20 +41,20 @@ TEST_P(SplashBitmapTest, AcceptsOnlyWholeBitmaps) {
     }
 }
 
-stBMPSPEC Spec(int nWidth, int nHeight, int nBits, uint32_t nColours, uint32_t nEntries) {
-    stBMPSPEC spec;
-    spec.nWidth = nWidth;
-    spec.nHeight = nHeight;
-    spec.nBits = nBits;
-    spec.nColours = nColours;
-    spec.nTableEntries = nEntries;
-    return spec;
+stBMPSPEC BmpOf(int nWidth, int nHeight, int nBits, uint32_t nColours, uint32_t nEntries) {
+    stBMPSPEC bmp;
+    bmp.nWidth = nWidth;
+    bmp.nHeight = nHeight;
+    bmp.nBits = nBits;
+    bmp.nColours = nColours;
+    bmp.nTableEntries = nEntries;
+    return bmp;
 }
 
 std::string WithSignature(const char* pszSignature) {
-    stBMPSPEC spec = Spec(4, 3, 8, 0, 256);
-    spec.pszSignature = pszSignature;
-    return MakeBmp(spec);
+    stBMPSPEC bmp = BmpOf(4, 3, 8, 0, 256);
+    bmp.pszSignature = pszSignature;
+    return MakeBmp(bmp);
 }
 
 std::string Cut(std::string s, size_t nBytes) {
@@ -63,36 +63,36 @@ std::string Cut(std::string s, size_t nBytes) {
 }
 
 std::string WithHeaderSize(uint32_t nSize) {
-    stBMPSPEC spec = Spec(4, 3, 24, 0, 0);
-    spec.nHeaderSize = nSize;
-    return MakeBmp(spec);
+    stBMPSPEC bmp = BmpOf(4, 3, 24, 0, 0);
+    bmp.nHeaderSize = nSize;
+    return MakeBmp(bmp);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplashBitmapTest,
     ::
         testing::
-            Values(stBITMAPCASE{"EightBitFullTable", MakeBmp(Spec(4, 3, 8, 0, 256)), true, 4, 3},
-                   stBITMAPCASE{"EightBitCountedTable", MakeBmp(Spec(5, 2, 8, 16, 16)), true, 5, 2},
-                   stBITMAPCASE{"FourBit", MakeBmp(Spec(7, 3, 4, 0, 16)), true, 7, 3},
-                   stBITMAPCASE{"OneBit", MakeBmp(Spec(9, 2, 1, 0, 2)), true, 9, 2},
-                   stBITMAPCASE{"TrueColourWithoutTable", MakeBmp(Spec(3, 3, 24, 0, 0)), true, 3, 3},
-                   stBITMAPCASE{"TopDown", MakeBmp(Spec(4, -3, 24, 0, 0)), true, 4, 3},
+            Values(stBITMAPCASE{"EightBitFullTable", MakeBmp(BmpOf(4, 3, 8, 0, 256)), true, 4, 3},
+                   stBITMAPCASE{"EightBitCountedTable", MakeBmp(BmpOf(5, 2, 8, 16, 16)), true, 5, 2},
+                   stBITMAPCASE{"FourBit", MakeBmp(BmpOf(7, 3, 4, 0, 16)), true, 7, 3},
+                   stBITMAPCASE{"OneBit", MakeBmp(BmpOf(9, 2, 1, 0, 2)), true, 9, 2},
+                   stBITMAPCASE{"TrueColourWithoutTable", MakeBmp(BmpOf(3, 3, 24, 0, 0)), true, 3, 3},
+                   stBITMAPCASE{"TopDown", MakeBmp(BmpOf(4, -3, 24, 0, 0)), true, 4, 3},
                    stBITMAPCASE{"LargerHeader", WithHeaderSize(108), true, 4, 3}, stBITMAPCASE{"Empty", "", false},
                    stBITMAPCASE{"OtherSignature", WithSignature("BX"), false},
                    stBITMAPCASE{"PngSignature", WithSignature("\x89P"), false},
-                   stBITMAPCASE{"CutInTheHeader", Cut(MakeBmp(Spec(4, 3, 8, 0, 256)), 30), false},
+                   stBITMAPCASE{"CutInTheHeader", Cut(MakeBmp(BmpOf(4, 3, 8, 0, 256)), 30), false},
                    // The colour table a palette is built from must be in the file.
-                   stBITMAPCASE{"CutInTheColourTable", Cut(MakeBmp(Spec(4, 3, 8, 0, 256)), 14 + 40 + 100), false},
-                   stBITMAPCASE{"TableLongerThanAllowed", MakeBmp(Spec(4, 3, 8, 300, 300)), false},
-                   stBITMAPCASE{"CountBeyondTheFile", MakeBmp(Spec(4, 3, 8, 200, 16)), false},
-                   stBITMAPCASE{"CutInThePixels", Cut(MakeBmp(Spec(64, 64, 24, 0, 0)), 14 + 40 + 20), false},
-                   stBITMAPCASE{"ZeroWidth", MakeBmp(Spec(0, 3, 24, 0, 0)), false},
-                   stBITMAPCASE{"ZeroHeight", MakeBmp(Spec(3, 0, 24, 0, 0)), false},
+                   stBITMAPCASE{"CutInTheColourTable", Cut(MakeBmp(BmpOf(4, 3, 8, 0, 256)), 14 + 40 + 100), false},
+                   stBITMAPCASE{"TableLongerThanAllowed", MakeBmp(BmpOf(4, 3, 8, 300, 300)), false},
+                   stBITMAPCASE{"CountBeyondTheFile", MakeBmp(BmpOf(4, 3, 8, 200, 16)), false},
+                   stBITMAPCASE{"CutInThePixels", Cut(MakeBmp(BmpOf(64, 64, 24, 0, 0)), 14 + 40 + 20), false},
+                   stBITMAPCASE{"ZeroWidth", MakeBmp(BmpOf(0, 3, 24, 0, 0)), false},
+                   stBITMAPCASE{"ZeroHeight", MakeBmp(BmpOf(3, 0, 24, 0, 0)), false},
                    stBITMAPCASE{
                        "HeaderClaimsHugeSize",
                        [] {
-                           std::string s = MakeBmp(Spec(4, 3, 24, 0, 0));
+                           std::string s = MakeBmp(BmpOf(4, 3, 24, 0, 0));
                            s[18] = s[19] = s[20] = '\x7f';  // width 0x007f7f7f..
                            return s;
                        }(),
@@ -112,7 +112,7 @@ TEST(SplashFileTest, MissingFileGivesNoSplash) {
 // The splash ends the wait by its timer or by a key; the window is then gone.
 TEST(SplashFileTest, TimerOrKeyEndsTheSplash) {
     apptest::CTempDir tmp;
-    apptest::WriteFile(tmp / "Splash.Opn", MakeBmp(Spec(40, 20, 8, 0, 256)));
+    apptest::WriteFile(tmp / "Splash.Opn", MakeBmp(BmpOf(40, 20, 8, 0, 256)));
     for (bool bByKey : {false, true}) {
         int bContinue = 1;
         ASSERT_TRUE(CSplashWnd::ShowSplashScreen(tmp / "Splash.Opn", &bContinue, bByKey ? 60000 : 300));
@@ -137,7 +137,7 @@ TEST(SplashFileTest, TimerOrKeyEndsTheSplash) {
 
 TEST(SplashFileTest, MouseEndsTheSplash) {
     apptest::CTempDir tmp;
-    apptest::WriteFile(tmp / "Splash.Opn", MakeBmp(Spec(10, 10, 24, 0, 0)));
+    apptest::WriteFile(tmp / "Splash.Opn", MakeBmp(BmpOf(10, 10, 24, 0, 0)));
     int bContinue = 1;
     ASSERT_TRUE(CSplashWnd::ShowSplashScreen(tmp / "Splash.Opn", &bContinue, 60000));
     QTest::mouseClick(CSplashWnd::Current(), Qt::RightButton);
@@ -174,11 +174,11 @@ TEST_P(StartUpSplashTest, StartUpGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StartUpSplashTest,
-                         ::testing::Values(stSTARTSPLASHCASE{"Shown", true, MakeBmp(Spec(8, 8, 8, 0, 256)), 0},
+                         ::testing::Values(stSTARTSPLASHCASE{"Shown", true, MakeBmp(BmpOf(8, 8, 8, 0, 256)), 0},
                                            stSTARTSPLASHCASE{"Missing", true, "", 0},
                                            stSTARTSPLASHCASE{"Corrupt", true, "BM\x01\x02junk", 0},
                                            // --nosplash: no splash and no wait; the flag keeps its start value.
-                                           stSTARTSPLASHCASE{"NotAsked", false, MakeBmp(Spec(8, 8, 8, 0, 256)), 1}),
+                                           stSTARTSPLASHCASE{"NotAsked", false, MakeBmp(BmpOf(8, 8, 8, 0, 256)), 1}),
                          [](const auto& info) { return std::string(info.param.pszName); });
 
 }  // namespace
