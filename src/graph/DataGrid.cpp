@@ -6,23 +6,8 @@
 #include "graph/GraphArea_Bar.h"
 #include "graph/GraphText.h"
 
-namespace {
-
-int DefaultColumns(int nTermType) {
-    switch (nTermType) {
-        case TERM_MONTH:
-            return 31;
-        case TERM_YEAR:
-            return 12;
-        default:
-            return 24;
-    }
-}
-
-}  // namespace
-
 CDataGrid::CDataGrid(int nTermType, double dRateX, double dRateY)
-    : m_nTermType(nTermType), m_nColumns(DefaultColumns(nTermType)), m_dRateX(dRateX), m_dRateY(dRateY) {}
+    : m_nTermType(nTermType), m_nColumns(DefaultSlotCount(nTermType)), m_dRateX(dRateX), m_dRateY(dRateY) {}
 
 int CDataGrid::AddGraph(const stGRAPHDEF* pDef) {
     return AddGraphDef(m_arrGraph, m_nMaxGraph, pDef, m_fnLackOfMemory);

@@ -16,17 +16,6 @@ int TruncCoord(double d) {
     return static_cast<int>(d);
 }
 
-int DefaultSlots(int nTermType) {
-    switch (nTermType) {
-        case TERM_MONTH:
-            return 31;
-        case TERM_YEAR:
-            return 12;
-        default:
-            return 24;
-    }
-}
-
 // Where a value lies on the plot, clamped to its edges.
 enum class Edge { None, Top, Bottom };
 struct stYPOS {
@@ -48,7 +37,7 @@ bool HasUsableScale(const stGRAPHDEF& def) {
 }  // namespace
 
 CGraphArea_Bar::CGraphArea_Bar(int nTermType, double dRateX, double dRateY)
-    : m_nTermType(nTermType), m_nSlots(DefaultSlots(nTermType)), m_dRateX(dRateX), m_dRateY(dRateY) {}
+    : m_nTermType(nTermType), m_nSlots(DefaultSlotCount(nTermType)), m_dRateX(dRateX), m_dRateY(dRateY) {}
 
 int CGraphArea_Bar::AddGraph(const stGRAPHDEF* pDef) {
     return AddGraphDef(m_arrGraph, m_nMaxGraph, pDef, m_fnLackOfMemory);
@@ -135,7 +124,7 @@ CGraphArea_Bar::stLAYOUT CGraphArea_Bar::CalcLayout() {
         for (const auto& def : m_arrGraph) nColumns = std::max(nColumns, def.nCount);
     }
     if (nColumns > 0) m_nSlots = std::min(nColumns, GRAPH_MAX_SLOTS);
-    if (m_nSlots <= 0) m_nSlots = DefaultSlots(m_nTermType);
+    if (m_nSlots <= 0) m_nSlots = DefaultSlotCount(m_nTermType);
 
     stLAYOUT layout;
     layout.rcPlot = m_rcGraph;

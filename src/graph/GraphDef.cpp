@@ -36,3 +36,14 @@ void SelectGraphLine(std::vector<stGRAPHDEF>& arrGraph, int nGraph, int nLine, c
     def.nSelect = (nLine < 0 || nLine >= def.nSubCount) ? -1 : nLine;
     def.strSelect = strLabel;
 }
+
+int DefaultSlotCount(int nTermType) {
+    switch (nTermType) {
+        case TERM_MONTH:
+            return 31;
+        case TERM_YEAR:
+            return 12;
+        default:
+            return 24;
+    }
+}

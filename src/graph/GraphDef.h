@@ -64,6 +64,9 @@ struct stGRAPHDEF {
 // Period kinds of a graph.
 enum : int { TERM_DAY = 0, TERM_MONTH = 1, TERM_YEAR = 2 };
 
+// Slots of a period before a load sets them: 24 hours, 31 days or 12 months.
+int DefaultSlotCount(int nTermType);
+
 // The series list that the graph area and the data grid each keep (index 0 = condition 1).
 
 // Appends a copy of *pDef unless nMaxGraph series are already held. The new index; 0 without a

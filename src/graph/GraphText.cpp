@@ -41,20 +41,10 @@ bool IsOneConversion(const std::string& strFormat, std::string_view allowed) {
 
 std::string FormatDoubleSafe(const std::string& strFormat, double dValue, const char* strFallback) {
     const char* fmt = IsOneConversion(strFormat, "fFeEgG") ? strFormat.c_str() : strFallback;
-    char buf[512];
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    int n = std::snprintf(buf, sizeof buf, fmt, dValue);
+    return platform::FormatPrintf(fmt, dValue);
 #pragma GCC diagnostic pop
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < sizeof buf) return std::string(buf, static_cast<size_t>(n));
-    std::string out(static_cast<size_t>(n) + 1, '\0');
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    std::snprintf(out.data(), out.size(), fmt, dValue);
-#pragma GCC diagnostic pop
-    out.resize(static_cast<size_t>(n));
-    return out;
 }
 
 std::string FormatIntSafe(const std::string& strFormat, int nValue, const char* strFallback) {
@@ -83,9 +73,8 @@ std::vector<std::string> ScaleLabels(double dRange, double dMin, int nDivY, int 
     for (int i = 0; i <= nDivY; ++i) {
         double v = (dRange / nDivY * i + dMin) / dMul;
         values.push_back(v);
-        char buf[400];
-        std::snprintf(buf, sizeof buf, "%.7f", v);
-        const char* pDot = std::strchr(buf, '.');
+        const std::string strText = platform::FormatPrintf("%.7f", v);
+        const char* pDot = std::strchr(strText.c_str(), '.');
         if (pDot == nullptr) continue;
         int nSig = 0;
         for (int k = 1; pDot[k] != '\0'; ++k) {
@@ -93,19 +82,13 @@ std::vector<std::string> ScaleLabels(double dRange, double dMin, int nDivY, int 
         }
         nDecimals = std::max(nDecimals, std::min(nSig, 7));
     }
-    for (double v : values) {
-        char buf[400];
-        std::snprintf(buf, sizeof buf, "%.*f", nDecimals, v);
-        labels.emplace_back(buf);
-    }
+    for (double v : values) labels.push_back(platform::FormatPrintf("%.*f", nDecimals, v));
     return labels;
 }
 
 std::string UnitCaption(const std::string& strUnit, int nExponent) {
     if (nExponent < 1) return strUnit;
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "x%.0f", std::pow(10.0, nExponent));
-    return std::string(buf) + " " + strUnit;
+    return platform::FormatPrintf("x%.0f", std::pow(10.0, nExponent)) + " " + strUnit;
 }
 
 std::string ClockLabel(long long nMinutes) {
